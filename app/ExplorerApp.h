@@ -1,0 +1,33 @@
+// ExplorerApp: start-up and exit. Reads "mav.cfg" (one byte, the port digit '1'..'4'), asks
+// for a port when it has none, opens the serial link at 9600 baud, probes the unit with
+// "0SL", asks once more when nothing answers, saves the port digit and runs the main window.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "platform/Desktop.h"
+
+class ExplorerApp {
+ public:
+  static constexpr const char* kConfigFile = "mav.cfg";
+  static constexpr std::uint32_t kBaudRate = 9600;
+  static constexpr int kProbeTimeoutMs = 2000;
+
+  // The start-up routine; always returns false (there is no message loop of its own).
+  bool initInstance(platform::Desktop& desktop);
+  // The exit step: closes the serial link; returns the process exit code.
+  int exitInstance();
+
+  platform::Desktop* desktop() const { return desktop_; }
+
+  // Fields, in order.
+  std::int32_t portIndex = 0;
+  std::uint8_t replyBuffer[4] = {0, 0, 0, 0};
+  std::uint32_t bytesRead = 0;
+  std::uint32_t bytesWritten = 0;
+  std::string workText;
+
+ private:
+  platform::Desktop* desktop_ = nullptr;
+};

@@ -1,0 +1,69 @@
+// SerialLink: the program's one connection to the unit.
+//
+// Opens one of COM1..COM4 at a given baud rate, 8 data bits, 1 stop bit, no parity; sends a
+// text byte by byte; reads single bytes with a per-byte time-out; drains stale input. All of
+// it blocks the calling thread; there is no buffering beyond the driver's.
+//
+// Optional addressed frame format (never used by the program, kept as part of the contract):
+// each text is preceded by two address bytes and followed by a checksum byte, told apart
+// from data by switching the parity bit between mark (address, checksum) and space (data).
+//
+// Every operation but open is harmless on a closed link: it does nothing and reports failure.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "link/SerialPort.h"
+
+class SerialLink {
+ public:
+  SerialLink();  // closed, using the operating system's port implementation
+  explicit SerialLink(std::unique_ptr<SerialPort> port);
+  ~SerialLink();  // closes the port if still open
+  SerialLink(const SerialLink&) = delete;
+  SerialLink& operator=(const SerialLink&) = delete;
+
+  // Replaces the port implementation; the link must be closed. Used by tests and tools.
+  void setPort(std::unique_ptr<SerialPort> port);
+
+  // Empty text on success, else one of the four "Opening serial port: ..." messages. A failed
+  // open leaves the link closed (and releases any device it had already obtained).
+  std::string open(int portIndex, std::uint32_t baudRate, int addressed);
+  void close();
+
+  // Drains, then writes text (CR already appended) one byte at a time, framed in addressed
+  // mode. Returns the success flag of the last write; 0 on a closed link (nothing drained).
+  int sendLine(const std::string& text);
+  // Writes one byte; in addressed mode first switches the parity when it differs.
+  int writeByte(std::uint8_t value, std::uint8_t parity);
+  // 1 when all count bytes arrived within timeoutMs each; 0 otherwise, with the bytes that
+  // did arrive stored and the rest of buffer untouched. 0 on a closed link.
+  int readBytes(std::uint8_t* buffer, std::size_t count, int timeoutMs);
+  // One byte 0..255, kReadFailed or kReadTimedOut. The link must be open.
+  int readByte(int timeoutMs);
+  // Reads and discards until 100 ms pass without a byte, a read fails, or the link is closed.
+  void drain();
+
+  bool isOpen() const { return portIndex != -1; }
+
+  // Fields, in the order of the original link; public for tests and the error reports.
+  std::int32_t portIndex = -1;
+  std::uint32_t baudRate = 0;
+  std::int32_t addressedOption = 0;
+  std::uint32_t lastError = 0;
+  std::int32_t lastResult = 0;
+  std::int32_t addressedMode = 0;
+  LineSettings portSettings{};
+  std::uint8_t addressByte1 = 0;
+  std::uint8_t addressByte2 = 0;
+  std::uint8_t runningSum = 0;
+  std::string lastErrorText;  // the OS's words for lastError, for the user on standard error
+
+  static constexpr int kDrainQuietMs = 100;
+
+ private:
+  std::unique_ptr<SerialPort> port_;
+};

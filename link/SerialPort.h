@@ -1,0 +1,73 @@
+// SerialPort: the operating system's serial device, one byte at a time.
+//
+// Principle of operation: SerialLink drives the device through the same steps the Win32
+// serial calls take (open the device, read its line settings, write them back changed, write
+// and read single bytes), so that it can report exactly which step failed. Each operating
+// system implements this interface in its own file (posix/, win32/), chosen by the build;
+// tests use an in-memory implementation wired to the unit simulator (sim/MemoryPort.h).
+//
+// Every call reports failure through its result and leaves the OS's own error code in
+// lastError() and its words in lastErrorText(). Nothing here throws.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+// Parity codes as the Win32 DCB writes them.
+enum Parity : std::uint8_t {
+  NOPARITY = 0,
+  ODDPARITY = 1,
+  EVENPARITY = 2,
+  MARKPARITY = 3,
+  SPACEPARITY = 4,
+};
+
+constexpr std::uint8_t ONESTOPBIT = 0;
+
+// The part of the device control block that the link changes; everything else the device
+// reported at open stays inside the port implementation untouched.
+struct LineSettings {
+  std::uint32_t baudRate = 0;
+  std::uint8_t byteSize = 0;
+  std::uint8_t stopBits = ONESTOPBIT;
+  std::uint8_t parity = NOPARITY;
+};
+
+// Result of a single-byte read besides a byte value 0..255.
+constexpr int kReadFailed = -1;
+constexpr int kReadTimedOut = -2;
+
+// A per-byte limit of 0 means: no per-byte limit, but give up after this much silence, so
+// that a unit that never answers cannot hang the program for ever.
+constexpr int kUnlimitedWaitCapMs = 30 * 60 * 1000;
+
+class SerialPort {
+ public:
+  virtual ~SerialPort() = default;
+
+  // Opens the device for COM index 0..3 exclusively (CreateFileA). False: nothing is open.
+  virtual bool openDevice(int portIndex) = 0;
+  // Reads the device's current line settings (GetCommState). False: the device is still open.
+  virtual bool getState(LineSettings& settings) = 0;
+  // Applies line settings (SetCommState), raw 8-bit transfer. False: the device is still open.
+  virtual bool setState(const LineSettings& settings) = 0;
+  // Writes one byte; true when the device took it.
+  virtual bool writeByte(std::uint8_t value) = 0;
+  // Waits at most timeoutMs for one byte (0: see kUnlimitedWaitCapMs). Returns the byte,
+  // kReadTimedOut when none came in time, or kReadFailed when the device failed or vanished
+  // (never a busy loop: a vanished device ends the wait at once).
+  virtual int readByte(int timeoutMs) = 0;
+  // Closes the device; true on success. The port is closed afterwards either way.
+  virtual bool closeDevice() = 0;
+
+  // Waits before a parity change so that the byte before it leaves the line with its own
+  // parity (Sleep). In-memory ports advance their virtual clock instead.
+  virtual void pause(int milliseconds);
+
+  virtual std::uint32_t lastError() const = 0;
+  virtual std::string lastErrorText() const = 0;
+};
+
+// The operating system's port implementation (posix/ or win32/).
+std::unique_ptr<SerialPort> makeSystemPort();

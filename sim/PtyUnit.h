@@ -1,0 +1,37 @@
+// PtyUnit: a simulated Unit behind a pseudo-terminal, served by a thread in real time. The
+// program (or a test) opens the slave side like any serial device; createLink() puts a
+// "COMn" symbolic link to it in a folder, as a user would for a USB adapter.
+#pragma once
+
+#include <atomic>
+#include <string>
+#include <thread>
+
+#include "sim/Unit.h"
+
+namespace sim {
+
+class PtyUnit {
+ public:
+  explicit PtyUnit(Unit& unit);  // creates the pseudo-terminal (raw) and starts serving
+  ~PtyUnit();                    // stops serving, closes both sides, removes the link
+
+  const std::string& slavePath() const { return slavePath_; }
+  // Creates folder/COM<n> -> slavePath(); false on failure.
+  bool createLink(const std::string& folder, int comNumber);
+  // Closes the master side now: the program's next read fails (the cable is pulled).
+  void closeLine();
+
+ private:
+  void serve();
+
+  Unit& unit_;
+  int master_ = -1;
+  int slave_ = -1;  // kept open so the master survives the program closing the port
+  std::string slavePath_;
+  std::string linkPath_;
+  std::atomic<bool> stop_{false};
+  std::thread thread_;
+};
+
+}  // namespace sim

@@ -1,0 +1,130 @@
+// ExplorerDialog: the main window's logic. Both drive lists side by side, the current
+// drive, summary lines, context menu, sorting, Refresh (ui/); the command transaction and the
+// directory listing (protocol/); playback and the about box (ui/); copy, delete, format and
+// rename (clips/). Each area defines its members in its own folder.
+//
+// The dialog talks to the screen only through the platform interfaces: the desktop
+// front-end builds the window from template 102, binds its controls with attach(), calls
+// onInitDialog(), then forwards each event to the handler named after it.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "platform/Desktop.h"
+#include "platform/Views.h"
+#include "protocol/DriveKind.h"
+
+// The controls of template 102 that the dialog binds (its data exchange).
+struct ExplorerControls {
+  platform::Window* window = nullptr;
+  platform::ListView* removableList = nullptr;     // 1000, left
+  platform::ListView* internalList = nullptr;      // 1001, right
+  platform::Control* removableSummary = nullptr;   // 1033
+  platform::Control* internalSummary = nullptr;    // 1034
+  platform::Control* toInternalButton = nullptr;   // 1013 "-->"
+  platform::Control* toRemovableButton = nullptr;  // 1014 "<--"
+  platform::Control* loopClipCheck = nullptr;      // 1026
+};
+
+// A queued keyboard or context-menu message, as preTranslateMessage sees it.
+struct QueuedMessage {
+  enum Type { KeyDown, SysKeyDown, ContextMenu, Other } type = Other;
+  int virtualKey = 0;
+};
+constexpr int VK_F10 = 0x79;
+
+// Sort codes: 1 name descending, 2 name ascending, 3 length descending, 4 length ascending.
+int compareSortKeys(std::int32_t first, std::int32_t second, std::int32_t sortCode);
+
+class ExplorerDialog {
+ public:
+  static constexpr std::size_t kListingBytes = 16352;  // 511 records of 32 bytes
+  static constexpr int kReplyTimeoutMs = 5000;
+
+  explicit ExplorerDialog(platform::Desktop& desktop);
+
+  void attach(const ExplorerControls& controls);
+  platform::Desktop& desktop() { return desktop_; }
+
+  // Menu commands 32771, 32774, 32777, 32778 as the message table routes them.
+  void onCommand(int commandId);
+
+  // Command transaction.
+  bool sendCommand(std::string line);
+  bool waitReply(std::int32_t timeoutMs, bool strict);
+
+  // Directory listing.
+  bool listDrive(DriveKind drive);
+  bool entryName(std::size_t offset);
+  void lengthText(std::size_t offset);
+  void sizeText(std::size_t offset);
+
+  // Explorer window.
+  void onInitDialog();
+  void onRemovableListFocus();
+  void onInternalListFocus();
+  void onRemovableListClick();
+  void onListRightClick();
+  void onContextMenu(int x, int y);
+  bool preTranslateMessage(const QueuedMessage& message);
+  void onColumnClick(DriveKind list, int column);
+  void onRefresh();
+
+  // Playback.
+  void onPlay();
+  void onListDoubleClick(DriveKind list);
+  bool cueClip(const std::string& name);
+  void onStill();
+  void onStop();
+  void onLoopClip();
+
+  // About box.
+  void onAbout();
+  bool onSysCommand(unsigned commandId);  // true when handled here
+
+  // Clip management.
+  void onCopyToInternal();
+  void onCopyToRemovable();
+  void onDeleteFile();
+  void onFormatDrive();
+  void onRenameFile();
+  void onBeginLabelEdit(DriveKind list);
+  void onEndLabelEdit(DriveKind list, bool cancelled);
+
+  // Fields, in the order of the original dialog.
+  ExplorerControls controls;
+  std::int32_t loopClip = 0;
+  std::int32_t currentDrive = Removable;
+  std::int32_t menuArmed = 0;
+  std::int32_t failureReported = 0;
+  std::int32_t retrying = 0;
+  std::string lastCuedClip;
+  std::array<std::uint8_t, kListingBytes> listingBuffer{};
+  std::int32_t internalSortCode = 0;
+  std::int32_t removableSortCode = 0;
+  std::int32_t internalListed = 0;
+  std::int32_t removableListed = 0;
+  // 64-bit so that neither the used total nor the capacity can wrap.
+  std::uint64_t internalUsedBytes = 0;
+  std::uint64_t internalCapacityBytes = 0;
+  std::uint64_t removableUsedBytes = 0;
+  std::uint64_t removableCapacityBytes = 0;
+  std::string nameText;
+  std::string lengthTextBuffer;
+  std::string sizeTextBuffer;
+  std::string removableSummaryText;
+  std::string internalSummaryText;
+  platform::ListView* labelEditor = nullptr;
+  std::string nameBeforeEdit;
+
+ private:
+  platform::ListView& listOf(std::int32_t drive);
+  void showSummary(DriveKind drive);
+  void copySelected(DriveKind from, DriveKind to, const char* suffix);
+
+  platform::Desktop& desktop_;
+  bool listingFromReply_ = false;  // a listing started by error 12's follow-up is running
+};
