@@ -1,0 +1,56 @@
+#include "support/PtyExplorerFixture.h"
+
+#include <unistd.h>
+
+#include <climits>
+#include <cstdlib>
+#include <filesystem>
+
+#include "app/Globals.h"
+
+void PtyExplorerFixture::SetUp() {
+  char cwd[PATH_MAX];
+  ASSERT_NE(getcwd(cwd, sizeof cwd), nullptr);
+  previousFolder = cwd;
+  char pattern[] = "/tmp/dorvik-pty-XXXXXX";
+  ASSERT_NE(mkdtemp(pattern), nullptr);
+  folder = pattern;
+  ASSERT_EQ(chdir(folder.c_str()), 0);
+  pty = std::make_unique<sim::PtyUnit>(unit);
+  ASSERT_TRUE(pty->createLink(folder, 1));
+  serialLink.close();
+  serialLink.setPort(makeSystemPort());
+  ASSERT_EQ(serialLink.open(0, 9600, 0), "");
+  progressDialog.attach(&desktop);
+  dialog = std::make_unique<ExplorerDialog>(desktop);
+  window = &desktop.open(*dialog);
+}
+
+void PtyExplorerFixture::TearDown() {
+  progressDialog.destroy();
+  progressDialog.attach(nullptr);
+  serialLink.close();
+  pty.reset();
+  commandText.clear();
+  if (!previousFolder.empty()) EXPECT_EQ(chdir(previousFolder.c_str()), 0);
+  if (!folder.empty()) std::filesystem::remove_all(folder);
+}
+
+void PtyExplorerFixture::seed(const std::string& manifest) {
+  std::string error;
+  ASSERT_TRUE(unit.seedManifest(manifest, &error)) << error;
+}
+
+std::vector<std::string> PtyExplorerFixture::takeLines() {
+  auto lines = unit.receivedLines();
+  unit.clearReceivedLines();
+  return lines;
+}
+
+std::vector<std::string> PtyExplorerFixture::boxes() const {
+  std::vector<std::string> result;
+  for (const auto& box : desktop.shownOf(platform::memory::Shown::MessageBox)) {
+    result.push_back(box.caption + "|" + box.text);
+  }
+  return result;
+}
