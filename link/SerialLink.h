@@ -26,11 +26,12 @@ class SerialLink {
   SerialLink(const SerialLink&) = delete;
   SerialLink& operator=(const SerialLink&) = delete;
 
-  // Replaces the port implementation; the link must be closed. Used by tests and tools.
+  // Replaces the port implementation (never null), closing the link first. Used by tests.
   void setPort(std::unique_ptr<SerialPort> port);
 
   // Empty text on success, else one of the four "Opening serial port: ..." messages. A failed
-  // open leaves the link closed (and releases any device it had already obtained).
+  // open leaves the link closed (and releases any device it had already obtained); opening
+  // an open link closes it first.
   std::string open(int portIndex, std::uint32_t baudRate, int addressed);
   void close();
 
@@ -42,14 +43,15 @@ class SerialLink {
   // 1 when all count bytes arrived within timeoutMs each; 0 otherwise, with the bytes that
   // did arrive stored and the rest of buffer untouched. 0 on a closed link.
   int readBytes(std::uint8_t* buffer, std::size_t count, int timeoutMs);
-  // One byte 0..255, kReadFailed or kReadTimedOut. The link must be open.
+  // One byte 0..255, kReadFailed or kReadTimedOut (kReadFailed on a closed link). A limit of
+  // 0 or less means no per-byte limit, up to kUnlimitedWaitCapMs of silence.
   int readByte(int timeoutMs);
   // Reads and discards until 100 ms pass without a byte, a read fails, or the link is closed.
   void drain();
 
   bool isOpen() const { return portIndex != -1; }
 
-  // Fields, in the order of the original link; public for tests and the error reports.
+  // Public for tests and for the error reports.
   std::int32_t portIndex = -1;
   std::uint32_t baudRate = 0;
   std::int32_t addressedOption = 0;
@@ -65,5 +67,8 @@ class SerialLink {
   static constexpr int kDrainQuietMs = 100;
 
  private:
+  std::string abandonOpen(const char* message);
+  void recordPortError();
+
   std::unique_ptr<SerialPort> port_;
 };

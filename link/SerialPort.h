@@ -14,7 +14,8 @@
 #include <memory>
 #include <string>
 
-// Parity codes as the Win32 DCB writes them.
+// Parity codes as the Win32 DCB writes them. <windows.h> defines these names as macros of
+// the same values: include it after this header.
 enum Parity : std::uint8_t {
   NOPARITY = 0,
   ODDPARITY = 1,
@@ -23,7 +24,9 @@ enum Parity : std::uint8_t {
   SPACEPARITY = 4,
 };
 
+// Stop-bit codes as the DCB writes them (1.5 stop bits, code 1, is never used).
 constexpr std::uint8_t ONESTOPBIT = 0;
+constexpr std::uint8_t TWOSTOPBITS = 2;
 
 // The part of the device control block that the link changes; everything else the device
 // reported at open stays inside the port implementation untouched.

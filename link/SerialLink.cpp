@@ -1,0 +1,124 @@
+#include "link/SerialLink.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace {
+
+constexpr unsigned kHighestPortIndex = 3;  // COM4
+constexpr std::uint8_t kDataBits = 8;
+// Lets the byte before a parity change leave the line with its own parity.
+constexpr int kParityChangePauseMs = 2;
+
+const char kUnsupportedPort[] = "Opening serial port: Only Com1 - Com4 are supported";
+const char kInvalidHandle[] = "Opening serial port: Invalid handle retrieved opening port";
+const char kNoCommStatus[] = "Opening serial port:  Could not get comm status";
+const char kCommStatusRefused[] = "Opening serial port:  Could not set comm status";
+
+}  // namespace
+
+SerialLink::SerialLink() : port_(makeSystemPort()) {}
+
+SerialLink::SerialLink(std::unique_ptr<SerialPort> port) : port_(std::move(port)) {}
+
+SerialLink::~SerialLink() { close(); }
+
+void SerialLink::setPort(std::unique_ptr<SerialPort> port) {
+  close();  // the old port must not keep its device once it is no longer reachable
+  port_ = std::move(port);
+}
+
+std::string SerialLink::open(int index, std::uint32_t baud, int addressed) {
+  if (static_cast<unsigned>(index) > kHighestPortIndex) return kUnsupportedPort;
+  close();  // a second open must not leak the device already held
+  if (!port_->openDevice(index)) {
+    recordPortError();
+    return kInvalidHandle;
+  }
+  if (!port_->getState(portSettings)) return abandonOpen(kNoCommStatus);
+  portSettings.baudRate = baud;
+  portSettings.byteSize = kDataBits;
+  portSettings.stopBits = ONESTOPBIT;
+  portSettings.parity = addressed != 0 ? SPACEPARITY : NOPARITY;
+  addressedMode = addressed != 0 ? 1 : 0;
+  if (!port_->setState(portSettings)) return abandonOpen(kCommStatusRefused);
+  baudRate = baud;
+  addressedOption = addressed;
+  portIndex = index;
+  return {};
+}
+
+std::string SerialLink::abandonOpen(const char* message) {
+  recordPortError();
+  port_->closeDevice();  // the device was obtained but is not open for the link: release it
+  return message;
+}
+
+void SerialLink::close() {
+  if (!isOpen()) return;
+  lastResult = port_->closeDevice() ? 1 : 0;
+  if (lastResult == 0) recordPortError();
+  portIndex = -1;
+}
+
+int SerialLink::sendLine(const std::string& text) {
+  if (!isOpen()) return 0;
+  drain();
+  if (addressedMode != 0) {
+    writeByte(addressByte1, MARKPARITY);
+    writeByte(addressByte2, SPACEPARITY);
+  }
+  for (const char c : text) {
+    const auto value = static_cast<std::uint8_t>(c);
+    writeByte(value, SPACEPARITY);  // a failed byte does not stop the line
+    if (addressedMode != 0) runningSum = static_cast<std::uint8_t>(runningSum + value);
+  }
+  if (addressedMode != 0) {
+    const auto sum = static_cast<std::uint8_t>(addressByte1 + addressByte2 + runningSum);
+    writeByte(static_cast<std::uint8_t>(sum >> 1), MARKPARITY);
+    runningSum = 0;
+  }
+  return lastResult;
+}
+
+int SerialLink::writeByte(std::uint8_t value, std::uint8_t parity) {
+  if (!isOpen()) return 0;
+  if (addressedMode != 0 && parity != portSettings.parity) {
+    port_->pause(kParityChangePauseMs);
+    portSettings.parity = parity;
+    lastResult = port_->setState(portSettings) ? 1 : 0;
+    if (lastResult == 0) recordPortError();  // the byte still goes out
+  }
+  lastResult = port_->writeByte(value) ? 1 : 0;
+  if (lastResult == 0) recordPortError();
+  return lastResult;
+}
+
+int SerialLink::readBytes(std::uint8_t* buffer, std::size_t count, int timeoutMs) {
+  if (!isOpen()) return 0;
+  for (std::size_t i = 0; i < count; ++i) {
+    const int value = readByte(timeoutMs);
+    if (value < 0) return 0;
+    buffer[i] = static_cast<std::uint8_t>(value);
+  }
+  return 1;
+}
+
+int SerialLink::readByte(int timeoutMs) {
+  if (!isOpen()) return kReadFailed;
+  // A negative limit would be an enormous one to the device; it means "no limit" here.
+  const int value = port_->readByte(std::max(timeoutMs, 0));
+  lastResult = value == kReadFailed ? 0 : 1;
+  return value;
+}
+
+void SerialLink::drain() {
+  std::uint8_t discarded = 0;
+  while (readBytes(&discarded, 1, kDrainQuietMs) != 0) {
+  }
+}
+
+void SerialLink::recordPortError() {
+  lastError = port_->lastError();
+  lastErrorText = port_->lastErrorText();
+}

@@ -1,0 +1,140 @@
+// The Win32 port: "COM1".."COM4" through CreateFileA, the DCB and COMMTIMEOUTS.
+//
+// The DCB the device reports at open is kept whole; only the baud rate, data bits, stop bits
+// and parity are ever changed, so flow control and special characters stay as configured.
+#include "link/SerialPort.h"  // before <windows.h>, which defines the parity names as macros
+
+#include <windows.h>
+
+#include <algorithm>
+#include <string>
+
+namespace {
+
+// Reads with a limit of 0 wait in slices of this length: a COMMTIMEOUTS constant of 0 has no
+// defined waiting behaviour (and returns at once under Wine).
+constexpr DWORD kUnlimitedReadSliceMs = 1000;
+
+class Win32SerialPort final : public SerialPort {
+ public:
+  ~Win32SerialPort() override { closeDevice(); }
+
+  bool openDevice(int portIndex) override;
+  bool getState(LineSettings& settings) override;
+  bool setState(const LineSettings& settings) override;
+  bool writeByte(std::uint8_t value) override;
+  int readByte(int timeoutMs) override;
+  bool closeDevice() override;
+  std::uint32_t lastError() const override { return lastError_; }
+  std::string lastErrorText() const override;
+
+ private:
+  bool fail() {
+    lastError_ = GetLastError();
+    return false;
+  }
+  int readWithin(DWORD limitMs);
+
+  HANDLE handle_ = INVALID_HANDLE_VALUE;
+  DCB dcb_{};
+  bool haveDcb_ = false;
+  DWORD lastError_ = 0;
+};
+
+bool Win32SerialPort::openDevice(int portIndex) {
+  closeDevice();
+  const std::string name = "COM" + std::to_string(portIndex + 1);
+  handle_ = CreateFileA(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                        0, nullptr);
+  // The error must be taken before any other call, or it would report that call's failure.
+  if (handle_ == INVALID_HANDLE_VALUE) return fail();
+  FlushFileBuffers(handle_);
+  haveDcb_ = false;
+  return true;
+}
+
+bool Win32SerialPort::getState(LineSettings& settings) {
+  dcb_ = DCB{};
+  dcb_.DCBlength = sizeof(DCB);
+  if (!GetCommState(handle_, &dcb_)) return fail();
+  haveDcb_ = true;
+  settings.baudRate = dcb_.BaudRate;
+  settings.byteSize = dcb_.ByteSize;
+  settings.stopBits = dcb_.StopBits;
+  settings.parity = dcb_.Parity;
+  return true;
+}
+
+bool Win32SerialPort::setState(const LineSettings& settings) {
+  LineSettings reported;
+  if (!haveDcb_ && !getState(reported)) return false;
+  dcb_.BaudRate = settings.baudRate;
+  dcb_.ByteSize = settings.byteSize;
+  dcb_.StopBits = settings.stopBits;
+  dcb_.Parity = settings.parity;
+  if (!SetCommState(handle_, &dcb_)) return fail();
+  return true;
+}
+
+bool Win32SerialPort::writeByte(std::uint8_t value) {
+  DWORD written = 0;
+  if (!WriteFile(handle_, &value, 1, &written, nullptr)) return fail();
+  if (written != 1) {
+    lastError_ = ERROR_WRITE_FAULT;
+    return false;
+  }
+  return true;
+}
+
+// One ReadFile of one byte that returns as soon as a byte is there, or after limitMs.
+int Win32SerialPort::readWithin(DWORD limitMs) {
+  COMMTIMEOUTS timeouts{};
+  timeouts.ReadIntervalTimeout = MAXDWORD;
+  timeouts.ReadTotalTimeoutMultiplier = MAXDWORD;
+  timeouts.ReadTotalTimeoutConstant = limitMs;
+  SetCommTimeouts(handle_, &timeouts);
+  std::uint8_t value = 0;
+  DWORD received = 0;
+  if (!ReadFile(handle_, &value, 1, &received, nullptr)) {
+    fail();
+    return kReadFailed;
+  }
+  return received == 0 ? kReadTimedOut : value;
+}
+
+int Win32SerialPort::readByte(int timeoutMs) {
+  if (timeoutMs > 0) return readWithin(static_cast<DWORD>(timeoutMs));
+  const ULONGLONG start = GetTickCount64();
+  for (;;) {
+    const ULONGLONG waited = GetTickCount64() - start;
+    if (waited >= static_cast<ULONGLONG>(kUnlimitedWaitCapMs)) return kReadTimedOut;
+    const auto left = static_cast<DWORD>(kUnlimitedWaitCapMs - waited);
+    const int result = readWithin(std::min(left, kUnlimitedReadSliceMs));
+    if (result != kReadTimedOut) return result;
+  }
+}
+
+bool Win32SerialPort::closeDevice() {
+  if (handle_ == INVALID_HANDLE_VALUE) return true;
+  const BOOL closed = CloseHandle(handle_);
+  handle_ = INVALID_HANDLE_VALUE;
+  haveDcb_ = false;
+  return closed ? true : fail();
+}
+
+std::string Win32SerialPort::lastErrorText() const {
+  char text[512] = {};
+  const DWORD length =
+      FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                     lastError_, 0, text, sizeof(text), nullptr);
+  std::string words(text, length);
+  while (!words.empty() && (words.back() == '\r' || words.back() == '\n' || words.back() == ' ')) {
+    words.pop_back();
+  }
+  if (words.empty()) return "Windows error " + std::to_string(lastError_);
+  return words;
+}
+
+}  // namespace
+
+std::unique_ptr<SerialPort> makeSystemPort() { return std::make_unique<Win32SerialPort>(); }
