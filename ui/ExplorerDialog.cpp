@@ -1,6 +1,33 @@
 #include "ui/ExplorerDialog.h"
 
+#include <iterator>
+
+#include "app/Globals.h"
+#include "app/SplashWindow.h"
 #include "res/Resources.h"
+
+namespace {
+
+// The small images of both lists, in the order of the image indexes the listing gives rows.
+constexpr int kListIcons[] = {res::IDI_VIDEO, res::IDI_SOUND, res::IDI_PLAYLIST, res::IDI_COMMAND, res::IDI_OTHER};
+constexpr int kListIconCount = static_cast<int>(std::size(kListIcons));
+
+void addColumns(platform::ListView& list) {
+  list.insertColumn(0, "Name", platform::ColumnFormat::Left, 112);
+  list.insertColumn(1, "Length", platform::ColumnFormat::Left, 67);
+  list.insertColumn(2, "Size", platform::ColumnFormat::Right, 67);
+}
+
+// Asks whether the drive answers at all before reading its directory: any reply will do, an
+// error reply (an absent drive) just leaves its list empty without a message.
+void probeAndList(ExplorerDialog& dialog, DriveKind drive) {
+  commandText = drive == Internal ? "0SL" : "1SL";
+  commandText += '\r';
+  serialLink.sendLine(commandText);
+  if (dialog.waitReply(ExplorerDialog::kReplyTimeoutMs, false)) dialog.listDrive(drive);
+}
+
+}  // namespace
 
 ExplorerDialog::ExplorerDialog(platform::Desktop& desktop) : desktop_(desktop) {}
 
@@ -23,8 +50,58 @@ void ExplorerDialog::onCommand(int commandId) {
   }
 }
 
-int compareSortKeys(std::int32_t first, std::int32_t second, std::int32_t sortCode) {
-  // Keys have at most seven digits, so the difference cannot overflow.
-  const bool ascending = sortCode == 2 || sortCode == 4 || sortCode == 6;
-  return ascending ? first - second : second - first;
+// The window icons and the minimised window's icon are the front-end's: nothing to do here.
+void ExplorerDialog::onInitDialog() {
+  // The splash stands while both directories are read over the line.
+  SplashWindow::enable(true);
+  SplashWindow::show(desktop_, controls.window);
+
+  controls.internalList->setImageList(kListIcons, kListIconCount);
+  controls.removableList->setImageList(kListIcons, kListIconCount);
+  addColumns(*controls.internalList);
+  addColumns(*controls.removableList);
+
+  // Internal first: each listing makes its drive current, and the initial focus on the
+  // Removable list then makes that one current whatever the probes gave.
+  probeAndList(*this, Internal);
+  probeAndList(*this, Removable);
+
+  SplashWindow::hide();
+  controls.window->update();
+}
+
+void ExplorerDialog::onRemovableListFocus() {
+  if (currentDrive == Internal) lastCuedClip.clear();
+  menuArmed = 1;
+  currentDrive = Removable;
+  controls.toRemovableButton->enable(false);
+  controls.toInternalButton->enable(true);
+}
+
+void ExplorerDialog::onInternalListFocus() {
+  if (currentDrive == Removable) lastCuedClip.clear();
+  menuArmed = 1;
+  currentDrive = Internal;
+  controls.toInternalButton->enable(false);
+  controls.toRemovableButton->enable(true);
+  showSummary(Internal);
+}
+
+void ExplorerDialog::onRemovableListClick() { showSummary(Removable); }
+
+// The line under a list: the selected clip's Size cell, or the drive's totals without one.
+void ExplorerDialog::showSummary(DriveKind drive) {
+  auto& summary = drive == Internal ? *controls.internalSummary : *controls.removableSummary;
+  const auto& list = listOf(drive);
+  const int selected = list.firstSelected();
+  if (selected < 0) {
+    summary.setText(drive == Internal ? internalSummaryText : removableSummaryText);
+    return;
+  }
+  sizeTextBuffer = list.cell(selected, 2);
+  summary.setText(sizeTextBuffer);
+}
+
+void ExplorerDialog::onRefresh() {
+  if (currentDrive == Internal || currentDrive == Removable) listDrive(static_cast<DriveKind>(currentDrive));
 }
