@@ -29,5 +29,11 @@ class ExplorerApp {
   std::string workText;
 
  private:
+  bool readConfig();
+  bool choosePort();
+  void openLink(std::string& reported);
+  bool probeUnit();
+  void saveConfig();
+
   platform::Desktop* desktop_ = nullptr;
 };

@@ -16,6 +16,7 @@ class ProgressDialog {
   ~ProgressDialog();  // re-enables the owner if the window still exists
 
   void attach(platform::Desktop* desktop) { desktop_ = desktop; }
+  platform::Desktop* desktop() const { return desktop_; }
 
   bool createFor(DriveKind drive);
   bool create(platform::Window* parent);
@@ -35,6 +36,8 @@ class ProgressDialog {
   platform::Window* owner = nullptr;
 
  private:
+  void reenableOwner();
+
   platform::Desktop* desktop_ = nullptr;
   std::unique_ptr<platform::ProgressWindow> window_;
 };

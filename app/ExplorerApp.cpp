@@ -1,0 +1,130 @@
+#include "app/ExplorerApp.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+#include <filesystem>
+#include <iostream>
+#include <iterator>
+#include <memory>
+
+#include "app/Globals.h"
+#include "app/PortSelectDialog.h"
+#include "ui/ExplorerDialog.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct FileCloser {
+  void operator()(std::FILE* file) const { std::fclose(file); }
+};
+using File = std::unique_ptr<std::FILE, FileCloser>;
+
+constexpr std::int32_t kPresetPortIndex = 1;  // COM2, the button the dialog checks
+
+bool mentionsPermission(std::string text) {
+  std::transform(text.begin(), text.end(), text.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return text.find("permission denied") != std::string::npos;
+}
+
+// What the user reads on standard error when a port cannot be opened: the port, the link's
+// message, the system's reason, and the fix when the reason is a missing permission.
+std::string openFailureReport(int portIndex, const std::string& message, const std::string& reason) {
+  std::string report = "Dorvik Explorer: COM" + std::to_string(portIndex + 1) + ": " + message;
+  if (!reason.empty()) report += " (" + reason + ")";
+  report += "\n";
+  if (mentionsPermission(reason)) {
+    report +=
+        "Dorvik Explorer: serial devices are usually open to the dialout group only: add your user "
+        "to it (sudo usermod -aG dialout $USER) and log in again.\n";
+  }
+  return report;
+}
+
+}  // namespace
+
+bool ExplorerApp::initInstance(platform::Desktop& desktop) {
+  desktop_ = &desktop;
+  if (progressDialog.desktop() == nullptr) progressDialog.attach(&desktop);
+
+  if (!readConfig() && !choosePort()) return false;
+  std::string reported;
+  openLink(reported);
+  if (!probeUnit()) {
+    serialLink.close();
+    // The port chosen now is not probed: the user is asked at most twice per start.
+    if (!choosePort()) return false;
+    openLink(reported);
+  }
+  saveConfig();
+
+  ExplorerDialog dialog(desktop);
+  desktop.runExplorer(dialog);
+  return false;
+}
+
+int ExplorerApp::exitInstance() {
+  serialLink.close();
+  return 0;
+}
+
+// True with portIndex set when "mav.cfg" begins with '1'..'4'. Only a regular file is read
+// (a folder or a device is no configuration, and a FIFO would block), and only its first byte.
+bool ExplorerApp::readConfig() {
+  bytesRead = 0;
+  std::error_code error;
+  if (!fs::is_regular_file(kConfigFile, error)) return false;
+  const File file(std::fopen(kConfigFile, "rb"));
+  if (!file) return false;
+  bytesRead = static_cast<std::uint32_t>(std::fread(replyBuffer, 1, 1, file.get()));
+  const std::uint8_t digit = replyBuffer[0];
+  if (bytesRead != 1 || digit < '1' || digit > '4') return false;
+  portIndex = digit - '1';
+  return true;
+}
+
+// Shows the port dialog with COM2 preset; false when the user chose Exit.
+bool ExplorerApp::choosePort() {
+  portIndex = kPresetPortIndex;
+  PortSelectDialog dialog(portIndex);
+  return desktop_->runPortSelect(dialog) == platform::IDOK;
+}
+
+// A failed open shows up as a failed probe; the reason goes to standard error, once per
+// distinct failure, so that the user can fix it.
+void ExplorerApp::openLink(std::string& reported) {
+  const std::string message = serialLink.open(portIndex, kBaudRate, 0);
+  if (message.empty()) return;
+  const std::string report = openFailureReport(portIndex, message, serialLink.lastErrorText);
+  if (report == reported) return;
+  std::cerr << report << std::flush;
+  reported = report;
+}
+
+// True when the first reply byte to "0SL" is 'R' or 'E': either way a unit answers.
+bool ExplorerApp::probeUnit() {
+  workText = "0SL\r";
+  // The buffer still holds the byte read from "mav.cfg": an 'R' or 'E' there must not pass
+  // for an answer when none comes.
+  std::fill(std::begin(replyBuffer), std::end(replyBuffer), std::uint8_t{0});
+  serialLink.drain();
+  serialLink.sendLine(workText);
+  serialLink.readBytes(replyBuffer, sizeof replyBuffer, kProbeTimeoutMs);
+  return replyBuffer[0] == 'R' || replyBuffer[0] == 'E';
+}
+
+// Replaces "mav.cfg" by the one port digit. A file that cannot be deleted keeps its old
+// content, and a folder of that name is never removed; neither stops the start-up.
+void ExplorerApp::saveConfig() {
+  workText = std::string(1, static_cast<char>('1' + portIndex));
+  bytesWritten = 0;
+  std::error_code error;
+  if (fs::is_directory(fs::symlink_status(kConfigFile, error))) return;
+  fs::remove(kConfigFile, error);
+  if (fs::exists(fs::symlink_status(kConfigFile, error))) return;
+  const File file(std::fopen(kConfigFile, "wb"));
+  if (!file) return;
+  bytesWritten = static_cast<std::uint32_t>(std::fwrite(workText.data(), 1, 1, file.get()));
+}
