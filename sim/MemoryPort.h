@@ -2,6 +2,14 @@
 // that need no pseudo-terminal. A read that would time out returns at once and advances the
 // clock by its limit; a read of a byte the unit sends later advances the clock to that byte.
 // So every 2000/5000/6000/7000 ms path runs instantly and its wait can be asserted exactly.
+//
+// Writes take no virtual time and reach the unit at the clock's present. A limit of 0 (or
+// less) waits up to kUnlimitedWaitCapMs. Opening reports a power-on state of 1200 baud,
+// 7 bits, even parity until setState changes it; getState returns what was last set.
+// Failures leave Win32 codes in lastError(): 2 absent index, 5 busy or already open, 6 not
+// open, 22 the line closed (a CloseLine fault: reads and writes fail until the port is
+// closed, and the index stays absent until setPresent), 31 a forced getState/setState
+// failure.
 #pragma once
 
 #include <cstdint>
@@ -54,6 +62,9 @@ class MemoryPort : public SerialPort {
   int openIndex() const { return openIndex_; }
 
  private:
+  // Open and not failed; else sets lastError_.
+  bool usable();
+
   Unit& unit_;
   VirtualClock& clock_;
   int openIndex_ = -1;
@@ -61,6 +72,7 @@ class MemoryPort : public SerialPort {
   bool busy_[4] = {false, false, false, false};
   bool failGetState_ = false;
   bool failSetState_ = false;
+  bool lineClosed_ = false;
   LineSettings settings_{};
   std::vector<SentByte> sent_;
   std::uint32_t lastError_ = 0;

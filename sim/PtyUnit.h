@@ -1,6 +1,10 @@
 // PtyUnit: a simulated Unit behind a pseudo-terminal, served by a thread in real time. The
 // program (or a test) opens the slave side like any serial device; createLink() puts a
 // "COMn" symbolic link to it in a folder, as a user would for a USB adapter.
+//
+// The unit's reply times are taken on the steady clock in microseconds. When the pty cannot
+// be created, slavePath() is empty and nothing is served. A CloseLine fault ends serving and
+// closes the master side just as closeLine() does.
 #pragma once
 
 #include <atomic>
@@ -24,6 +28,9 @@ class PtyUnit {
 
  private:
   void serve();
+  void receiveAvailable();
+  bool sendDue();
+  void removeLink();
 
   Unit& unit_;
   int master_ = -1;
