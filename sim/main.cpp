@@ -1,0 +1,174 @@
+// dorvik-unit-sim: the playback unit's stand-in on a pseudo-terminal, for demos and for
+// trying the program without the hardware. Prints the terminal's path, serves until SIGINT
+// or SIGTERM, then removes the COMn link it made.
+#include <signal.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+#include <string>
+
+#include "sim/PtyUnit.h"
+#include "sim/Unit.h"
+
+namespace {
+
+constexpr const char* kUsage =
+    "usage: dorvik-unit-sim [options]\n"
+    "Simulates the video playback unit on a pseudo-terminal until interrupted.\n"
+    "\n"
+    "  --manifest FILE          seed the drives from a manifest (see sim/demo.manifest)\n"
+    "  --internal-image FILE    seed the Internal Drive from a FAT12/16 disk image\n"
+    "  --removable-image FILE   seed the Removable Drive from a FAT12/16 disk image\n"
+    "  --link DIR[:N]           create the symbolic link DIR/COM<N> (N 1..4, default 1)\n"
+    "  --paced                  send replies at the line rate of 9600 baud\n"
+    "  --completion-delay MS    delay before the second reply of copy, delete, format\n"
+    "                           (default 300)\n"
+    "  --revision TEXT          the firmware revision (10 bytes, blank padded)\n"
+    "  --log                    print every line received\n"
+    "  --help                   show this text\n"
+    "\n"
+    "Without a manifest or image both drives are present, formatted and empty.\n";
+
+struct Options {
+  std::string manifest;
+  std::string images[2];
+  std::string linkFolder;
+  int linkNumber = 1;
+  bool paced = false;
+  int completionDelayMs = sim::kDefaultCompletionDelayMs;
+  std::string revision = sim::kDefaultRevision;
+  bool log = false;
+};
+
+bool parseNumber(const std::string& text, int lowest, int highest, int& out) {
+  char* end = nullptr;
+  const long value = std::strtol(text.c_str(), &end, 10);
+  if (text.empty() || *end != '\0' || value < lowest || value > highest) return false;
+  out = static_cast<int>(value);
+  return true;
+}
+
+bool parseLink(const std::string& text, Options& options) {
+  const std::size_t colon = text.rfind(':');
+  options.linkFolder = text.substr(0, colon);
+  if (colon == std::string::npos) return !text.empty();
+  return !options.linkFolder.empty() && parseNumber(text.substr(colon + 1), 1, 4, options.linkNumber);
+}
+
+// Empty text on success, "help" for --help, else what is wrong with the command line.
+std::string parseOptions(int argc, char** argv, Options& options) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string option = argv[i];
+    if (option == "--help") return "help";
+    if (option == "--paced") {
+      options.paced = true;
+    } else if (option == "--log") {
+      options.log = true;
+    } else if (i + 1 >= argc) {
+      return "unknown option or missing value: " + option;
+    } else if (option == "--manifest") {
+      options.manifest = argv[++i];
+    } else if (option == "--internal-image") {
+      options.images[Internal] = argv[++i];
+    } else if (option == "--removable-image") {
+      options.images[Removable] = argv[++i];
+    } else if (option == "--revision") {
+      options.revision = argv[++i];
+    } else if (option == "--link") {
+      if (!parseLink(argv[++i], options)) return std::string("bad --link value: ") + argv[i];
+    } else if (option == "--completion-delay") {
+      if (!parseNumber(argv[++i], 0, 3600 * 1000, options.completionDelayMs)) {
+        return std::string("bad --completion-delay value: ") + argv[i];
+      }
+    } else {
+      return "unknown option: " + option;
+    }
+  }
+  return "";
+}
+
+std::string seed(sim::Unit& unit, const Options& options) {
+  std::string error;
+  if (!options.manifest.empty()) {
+    std::ifstream file(options.manifest, std::ios::binary);
+    if (!file) return options.manifest + ": cannot open";
+    std::ostringstream text;
+    text << file.rdbuf();
+    if (!unit.seedManifest(text.str(), &error)) return options.manifest + ": " + error;
+  }
+  for (DriveKind kind : {Internal, Removable}) {
+    if (!options.images[kind].empty() && !unit.seedFatImage(options.images[kind], kind, &error)) return error;
+  }
+  return "";
+}
+
+// Control characters show as \xNN, so that a log line is always one line.
+std::string printable(const std::string& line) {
+  std::string text;
+  for (unsigned char c : line) {
+    if (c >= 0x20 && c < 0x7F) {
+      text.push_back(static_cast<char>(c));
+    } else {
+      char escaped[5];
+      std::snprintf(escaped, sizeof escaped, "\\x%02X", c);
+      text += escaped;
+    }
+  }
+  return text;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  Options options;
+  const std::string problem = parseOptions(argc, argv, options);
+  if (problem == "help") {
+    std::cout << kUsage;
+    return 0;
+  }
+  if (!problem.empty()) {
+    std::cerr << "dorvik-unit-sim: " << problem << "\n" << kUsage;
+    return 2;
+  }
+  sim::Unit unit;
+  const std::string seedProblem = seed(unit, options);
+  if (!seedProblem.empty()) {
+    std::cerr << "dorvik-unit-sim: " << seedProblem << "\n";
+    return 1;
+  }
+  if (options.paced) unit.setBytePeriodUs(sim::kBytePeriod9600Us);
+  unit.setCompletionDelayMs(options.completionDelayMs);
+  unit.setRevision(options.revision);
+  if (options.log) {
+    unit.setLineObserver([](const std::string& line) { std::cout << "received: " << printable(line) << std::endl; });
+  }
+
+  // Blocked before the serving thread starts, so only sigwait below takes them.
+  sigset_t stopSignals;
+  sigemptyset(&stopSignals);
+  sigaddset(&stopSignals, SIGINT);
+  sigaddset(&stopSignals, SIGTERM);
+  pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+
+  sim::PtyUnit pty(unit);
+  if (pty.slavePath().empty()) {
+    std::cerr << "dorvik-unit-sim: cannot create a pseudo-terminal\n";
+    return 1;
+  }
+  std::cout << "dorvik-unit-sim: serving on " << pty.slavePath() << std::endl;
+  if (!options.linkFolder.empty()) {
+    const std::string link = options.linkFolder + "/COM" + std::to_string(options.linkNumber);
+    if (!pty.createLink(options.linkFolder, options.linkNumber)) {
+      std::cerr << "dorvik-unit-sim: cannot create " << link << "\n";
+      return 1;
+    }
+    std::cout << "dorvik-unit-sim: " << link << " -> " << pty.slavePath() << std::endl;
+  }
+  int signal = 0;
+  sigwait(&stopSignals, &signal);
+  std::cout << "dorvik-unit-sim: stopped" << std::endl;
+  return 0;
+}
