@@ -1,0 +1,128 @@
+// The directory listing: select a drive, read its capacity ("?R") and its 511 directory
+// records ("?D") raw, and turn them into the rows of its list and its summary line.
+//
+// The two data replies come without a status reply and their time-outs are not reported:
+// whatever did not arrive counts as zero bytes, so a silent unit gives an empty list after
+// the waits, never stale rows.
+#include "app/Globals.h"
+#include "protocol/Directory.h"
+#include "protocol/WaitCursor.h"
+#include "ui/ExplorerDialog.h"
+
+namespace {
+
+constexpr int kCapacityTimeoutMs = 2000;
+constexpr int kDirectoryTimeoutMs = 6000;
+constexpr std::int32_t kSortByNameAscending = 2;
+static_assert(ExplorerDialog::kListingBytes == directory::kListingBytes);
+
+// Everything that tells the two drives' listings apart.
+struct DriveListing {
+  const char* selectLine;
+  platform::ListView* ExplorerControls::*list;
+  platform::Control* ExplorerControls::*summary;
+  std::int32_t ExplorerDialog::*listed;
+  std::uint64_t ExplorerDialog::*usedBytes;
+  std::uint64_t ExplorerDialog::*capacityBytes;
+  std::string ExplorerDialog::*summaryText;
+};
+
+constexpr DriveListing kDriveListings[] = {
+    {"0SL", &ExplorerControls::internalList, &ExplorerControls::internalSummary, &ExplorerDialog::internalListed,
+     &ExplorerDialog::internalUsedBytes, &ExplorerDialog::internalCapacityBytes, &ExplorerDialog::internalSummaryText},
+    {"1SL", &ExplorerControls::removableList, &ExplorerControls::removableSummary, &ExplorerDialog::removableListed,
+     &ExplorerDialog::removableUsedBytes, &ExplorerDialog::removableCapacityBytes,
+     &ExplorerDialog::removableSummaryText},
+};
+
+std::uint64_t readCapacity() {
+  commandText = "?R\r";
+  serialLink.sendLine(commandText);
+  std::array<std::uint8_t, directory::kCapacityReplyBytes> reply{};
+  serialLink.readBytes(reply.data(), reply.size(), kCapacityTimeoutMs);
+  return directory::capacityBytes(reply);
+}
+
+// Reads the four blocks under the wait cursor, one progress step after each, and closes the
+// progress dialog.
+void readDirectory(platform::Desktop& desktop, directory::Listing& packed) {
+  commandText = "?D\r";
+  serialLink.drain();
+  serialLink.sendLine(commandText);
+  directory::Listing raw{};
+  {
+    WaitCursor cursor(desktop);
+    std::size_t offset = 0;
+    for (const std::size_t bytes : directory::kBlockBytes) {
+      serialLink.readBytes(raw.data() + offset, bytes, kDirectoryTimeoutMs);
+      offset += bytes;
+      progressDialog.advance();
+    }
+  }
+  progressDialog.destroy();
+  directory::packListing(raw, packed);
+}
+
+// Keys from the names in the list, as the column sort computes them.
+void assignSortKeys(platform::ListView& list) {
+  for (int row = 0; row < list.rowCount(); ++row) list.setItemData(row, listingSortKey(list.cell(row, 0)));
+}
+
+}  // namespace
+
+bool ExplorerDialog::listDrive(DriveKind drive) {
+  const DriveListing& listing = kDriveListings[drive == Internal ? 0 : 1];
+  this->*listing.listed = 1;
+  this->*listing.usedBytes = 0;
+  currentDrive = drive;
+  if (!sendCommand(listing.selectLine)) return false;
+
+  platform::ListView& list = *(controls.*listing.list);
+  list.deleteAll();
+  list.enable(true);
+  progressDialog.createFor(drive);
+  this->*listing.capacityBytes = readCapacity();
+  this->*listing.usedBytes = 0;
+  readDirectory(desktop_, listingBuffer);
+  // Whatever the unit sent beyond its 511 records is of no use.
+  serialLink.drain();
+
+  for (std::size_t offset = 0; offset < kListingBytes && listingBuffer[offset] != 0;
+       offset += directory::kRecordBytes) {
+    if (!entryName(offset)) continue;
+    const unsigned kind = clipKind(nameText);
+    const int row = list.insertRow(list.rowCount(), nameText, clipImage(kind));
+    if (kind <= SoundClip) {
+      lengthText(offset);
+      list.setCell(row, 1, lengthTextBuffer);
+    }
+    sizeText(offset);
+    list.setCell(row, 2, sizeTextBuffer);
+  }
+  assignSortKeys(list);
+  list.sort(compareSortKeys, kSortByNameAscending);
+
+  this->*listing.summaryText = directory::summaryText(this->*listing.usedBytes, this->*listing.capacityBytes);
+  (controls.*listing.summary)->setText(this->*listing.summaryText);
+  return true;
+}
+
+bool ExplorerDialog::entryName(std::size_t offset) {
+  if (offset + directory::kRecordBytes > kListingBytes) return false;
+  auto name = directory::recordName(listingBuffer.data() + offset);
+  if (!name) return false;
+  nameText = std::move(*name);
+  return true;
+}
+
+void ExplorerDialog::lengthText(std::size_t offset) {
+  if (offset + directory::kRecordBytes > kListingBytes) return;
+  lengthTextBuffer = directory::lengthTextOf(directory::recordSize(listingBuffer.data() + offset));
+}
+
+void ExplorerDialog::sizeText(std::size_t offset) {
+  if (offset + directory::kRecordBytes > kListingBytes) return;
+  const std::uint32_t size = directory::recordSize(listingBuffer.data() + offset);
+  (currentDrive == Internal ? internalUsedBytes : removableUsedBytes) += size;
+  sizeTextBuffer = directory::sizeTextOf(size);
+}
