@@ -74,7 +74,8 @@ constexpr int IDD_PORT_SELECT = 143;
 constexpr int IDD_COMM_ERROR = 144;
 constexpr int IDD_COMM_FAILED = 149;
 
-const DialogTemplate& dialogTemplate(int id);  // one of the six IDs above
+// One of the six IDs above; an empty template (ID 0, no controls) for any other.
+const DialogTemplate& dialogTemplate(int id);
 
 // Menus 111 (a row selected) and 112 (none: Rename and Delete grayed).
 constexpr int IDR_MENU_SELECTION = 111;
