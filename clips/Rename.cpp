@@ -1,0 +1,65 @@
+// Rename in place: the user edits a row's label; the typed name must pass the unit's name
+// rule and be new to the list, then one rename line goes to the drive of that list and the
+// row is rewritten here (label, picture, Length), without reading the directory again.
+#include "app/Globals.h"
+#include "clips/ClipName.h"
+#include "clips/SizeText.h"
+#include "clips/UnitCommands.h"
+#include "protocol/Directory.h"
+#include "protocol/WaitCursor.h"
+#include "ui/ExplorerDialog.h"
+
+namespace {
+
+// A renamed file of no known kind shows the command-file picture until its drive is listed.
+constexpr int kRenamedOtherImage = 3;
+constexpr const char* kNoLength = "        ";
+constexpr unsigned kWarning = platform::MB_OK | platform::MB_ICONEXCLAMATION;
+
+void rewriteRow(platform::ListView& list, int row, const std::string& newName) {
+  const unsigned kind = clipKind(newName);
+  list.setCell(row, 0, newName);
+  list.setImage(row, kind <= CommandFile ? static_cast<int>(kind) : kRenamedOtherImage);
+  const bool timed = kind == VideoClip || kind == SoundClip;
+  list.setCell(row, 1, timed ? lengthOfSizeText(list.cell(row, 2)) : kNoLength);
+}
+
+}  // namespace
+
+void ExplorerDialog::onRenameFile() {
+  platform::ListView& list = listOf(currentDrive);
+  const int row = list.firstSelected();
+  if (row >= 0) list.editLabel(row);
+}
+
+void ExplorerDialog::onBeginLabelEdit(DriveKind list) {
+  labelEditor = &listOf(list);
+  labelEditor->limitEditText(kClipNameMaxLength);
+  nameBeforeEdit = labelEditor->editText();
+}
+
+void ExplorerDialog::onEndLabelEdit(DriveKind drive, bool cancelled) {
+  if (cancelled) return;  // Escape abandons the edit, whatever was typed
+  platform::ListView& list = listOf(drive);
+  const auto newName = validateClipName(list.editText());
+  if (!newName) {
+    desktop_.messageBox("The file name you have typed is invalid.\nPlease choose another name", "Rename Error", kWarning);
+    return;
+  }
+  const int row = list.firstSelected();  // the row being edited
+  const int holder = list.findLabel(*newName);
+  if (holder >= 0) {
+    // The edited row itself: nothing changed, or only the letter case.
+    if (*newName == nameBeforeEdit || holder == row) return;
+    desktop_.messageBox("A file with that name already exists on this drive,\nplease choose another name.", "Rename Error",
+                        kWarning);
+    return;
+  }
+  if (row < 0) return;  // no row to show the new name in: leave the unit alone too
+
+  WaitCursor waiting(desktop_);
+  if (!selectDrive(*this, drive)) return;
+  commandText = nameField(nameBeforeEdit) + nameField(*newName) + "RN";
+  if (!sendCommand(commandText)) return;
+  rewriteRow(list, row, *newName);
+}
