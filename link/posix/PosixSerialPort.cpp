@@ -190,9 +190,12 @@ bool applyLineSettings(termios& attributes, const LineSettings& settings) {
       ::cfsetospeed(&attributes, baud->code) != 0) {
     return false;
   }
-  const unsigned sizeIndex = settings.byteSize - kSmallestByteSize;
-  if (settings.byteSize < kSmallestByteSize || sizeIndex >= std::size(kSizeCodes)) return false;
-  attributes.c_cflag = (attributes.c_cflag & ~CSIZE) | kSizeCodes[sizeIndex];
+  if (settings.byteSize < kSmallestByteSize ||
+      settings.byteSize >= kSmallestByteSize + std::size(kSizeCodes)) {
+    return false;
+  }
+  attributes.c_cflag =
+      (attributes.c_cflag & ~CSIZE) | kSizeCodes[settings.byteSize - kSmallestByteSize];
   if (settings.stopBits == ONESTOPBIT) {
     attributes.c_cflag &= ~CSTOPB;
   } else if (settings.stopBits == TWOSTOPBITS) {
