@@ -113,8 +113,11 @@ int SerialLink::readByte(int timeoutMs) {
 }
 
 void SerialLink::drain() {
+  // A device that never falls silent would keep a drain going for ever; no reply of the unit
+  // is longer than a directory, so twice that much stale input is the most worth discarding.
   std::uint8_t discarded = 0;
-  while (readBytes(&discarded, 1, kDrainQuietMs) != 0) {
+  for (std::size_t count = 0; count < kDrainCapBytes; ++count) {
+    if (readBytes(&discarded, 1, kDrainQuietMs) == 0) return;
   }
 }
 

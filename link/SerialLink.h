@@ -65,6 +65,7 @@ class SerialLink {
   std::string lastErrorText;  // the OS's words for lastError, for the user on standard error
 
   static constexpr int kDrainQuietMs = 100;
+  static constexpr std::size_t kDrainCapBytes = 32768;  // a drain ends after this many bytes
 
  private:
   std::string abandonOpen(const char* message);

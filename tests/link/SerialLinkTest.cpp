@@ -321,6 +321,13 @@ TEST_F(SerialLinkTest, DrainEndsAtTheFirstQuietPeriodOrReadFailure) {
   EXPECT_EQ(link.lastError, 0u);  // reads never set it
 }
 
+TEST_F(SerialLinkTest, DrainOfADeviceThatNeverFallsSilentEndsAfterItsCap) {
+  openAt(0);
+  log.reads.assign(SerialLink::kDrainCapBytes + 10, '#');
+  link.drain();
+  EXPECT_EQ(log.reads.size(), 10u);
+}
+
 TEST_F(SerialLinkTest, EmptyPlainLineOnlyDrainsAndReportsTheDrainsLastRead) {
   openAt(0);
   EXPECT_EQ(link.sendLine(""), 1);
