@@ -1,0 +1,95 @@
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+
+#include "clips/ClipName.h"
+#include "clips/SizeText.h"
+
+namespace {
+
+struct NameCase {
+  std::string typed;
+  std::optional<std::string> accepted;  // the upper-case form, or nothing when refused
+};
+
+TEST(ValidateClipName, FollowsTheUnitsEightDotThreeRule) {
+  const NameCase cases[] = {
+      {"VID00012.MPG", "VID00012.MPG"},
+      {"vid00013.mpg", "VID00013.MPG"},
+      {"ABCDEFGH.X", "ABCDEFGH.X"},
+      {"ABCDEFGH", "ABCDEFGH"},      // 8 name characters
+      {"ABCDEFGHI", std::nullopt},   // 9
+      {"ABCDEFGH.", std::nullopt},   // a full name part needs an extension
+      {"ABC.", "ABC."},              // a shorter one may end with its dot
+      {"A", "A"},
+      {"A.BCDE", std::nullopt},      // 4 extension characters
+      {"A.BCD", "A.BCD"},            // 3
+      {"A.BC", "A.BC"},
+      {"AB.MPEG", std::nullopt},
+      {".MPG", std::nullopt},        // dot first
+      {".", std::nullopt},
+      {"A.B.X", std::nullopt},       // a second dot
+      {"A_B.MPG", std::nullopt},
+      {"AB C.MPG", std::nullopt},
+      {"ABC.M-G", std::nullopt},
+      {"12345678.123", "12345678.123"},
+      {"caf\xC3\xA9.MPG", std::nullopt},  // bytes above 127 are never letters
+      {"AB.\xE9", std::nullopt},
+      {"", std::nullopt},                 // the empty name would name no clip
+  };
+  for (const auto& each : cases) {
+    EXPECT_EQ(validateClipName(each.typed), each.accepted) << '"' << each.typed << '"';
+  }
+}
+
+TEST(NameField, IsElevenCharactersWithoutTheDot) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"VID00012.MPG", "VID00012MPG"},
+      {"AB.X", "AB      X  "},
+      {"TEST", "TEST       "},
+      {"ABC.", "ABC        "},
+      {"vid00001.mpg", "vid00001mpg"},  // copied as it stands
+      {"", "           "},
+      {"ABCDEFGHIJ.KLMNO", "ABCDEFGHKLM"},  // never longer than 11
+  };
+  for (const auto& [name, field] : cases) {
+    EXPECT_EQ(nameField(name), field) << '"' << name << '"';
+  }
+}
+
+TEST(StemLength, IsIndexOfFirstDotOrLength) {
+  EXPECT_EQ(stemLength("VID00012.MPG"), 8u);
+  EXPECT_EQ(stemLength("A.B.C"), 1u);
+  EXPECT_EQ(stemLength("TEST"), 4u);
+  EXPECT_EQ(stemLength(""), 0u);
+}
+
+TEST(SizeText, GivesLengthForAnyText) {
+  struct Case {
+    std::string size;
+    std::uint32_t kilobytes;
+    std::string length;
+  };
+  const Case cases[] = {
+      {"1,764KB", 1764, "00:00:10"},
+      {"352KB", 352, "00:00:01"},
+      {"1KB", 1, "00:00:00"},
+      {"176,400KB", 176400, "00:16:40"},
+      {"4,294,967KB", 4294967, "06:45:47"},     // the largest a 32-bit size shows
+      {"99,999,999,999KB", 4294967, "06:45:47"},  // held there, never wrapped
+      {"", 0, "00:00:00"},
+      {"KB", 0, "00:00:00"},
+      {"B", 0, "00:00:00"},
+      {"abc", 0, "00:00:00"},
+      {"-5KB", 0, "00:00:00"},
+      {"\xFF\xFEKB", 0, "00:00:00"},
+  };
+  for (const auto& each : cases) {
+    SCOPED_TRACE('"' + each.size + '"');
+    EXPECT_EQ(kilobytesOfSizeText(each.size), each.kilobytes);
+    EXPECT_EQ(lengthOfSizeText(each.size), each.length);
+  }
+}
+
+}  // namespace

@@ -1,0 +1,83 @@
+#include "ClipsFixture.h"
+
+#include <algorithm>
+
+namespace {
+
+std::string trimmed(const std::uint8_t* bytes, std::size_t count) {
+  std::string text(bytes, bytes + count);
+  text.erase(text.find_last_not_of(' ') + 1);
+  return text;
+}
+
+}  // namespace
+
+void ClipsTest::start(const std::string& manifest) {
+  seed(manifest);
+  ASSERT_TRUE(dialog->listDrive(Internal));
+  ASSERT_TRUE(dialog->listDrive(Removable));
+  takeLines();
+  startMs_ = clock.nowMs();
+  boxesAtStart_ = boxes().size();
+  dialogsAtStart_ = dialogs().size();
+}
+
+void ClipsTest::selectRow(DriveKind drive, const std::string& label) {
+  const int row = list(drive).findLabel(label);
+  ASSERT_GE(row, 0) << label;
+  list(drive).select(row);
+}
+
+std::vector<std::string> ClipsTest::newBoxes() const {
+  const auto all = boxes();
+  return {all.begin() + static_cast<std::ptrdiff_t>(boxesAtStart_), all.end()};
+}
+
+std::vector<int> ClipsTest::newDialogs() const {
+  const auto all = dialogs();
+  return {all.begin() + static_cast<std::ptrdiff_t>(dialogsAtStart_), all.end()};
+}
+
+std::vector<std::string> ClipsTest::unitLabels(DriveKind drive) {
+  std::vector<std::string> labels;
+  const auto& table = unit.drive(drive).directory;
+  for (std::size_t at = 0; at < table.size() && table[at] != sim::kFreeMarker; at += sim::kRecordBytes) {
+    const std::uint8_t* record = &table[at];
+    if (record[0] == sim::kDeletedMarker || (record[11] & sim::kAttrLongName) == sim::kAttrLongName) continue;
+    const std::string name = trimmed(record, 8);
+    const std::string extension = trimmed(record + 8, 3);
+    labels.push_back(extension.empty() ? name : name + "." + extension);
+  }
+  std::sort(labels.begin(), labels.end());
+  return labels;
+}
+
+std::vector<std::string> ClipsTest::sortedLabels(DriveKind drive) {
+  auto labels = list(drive).labels();
+  std::sort(labels.begin(), labels.end());
+  return labels;
+}
+
+void ClipsTest::expectRefreshShowsUnit() {
+  for (const DriveKind drive : {Internal, Removable}) {
+    ASSERT_TRUE(dialog->listDrive(drive));
+    EXPECT_EQ(sortedLabels(drive), unitLabels(drive)) << (drive == Internal ? "internal" : "removable");
+  }
+}
+
+sim::FaultRule errorReply(const std::string& command, const std::string& code, sim::Reply reply) {
+  sim::FaultRule rule;
+  rule.command = command;
+  rule.fault = sim::Fault::ErrorCode;
+  rule.reply = reply;
+  rule.code = code;
+  return rule;
+}
+
+sim::FaultRule silence(const std::string& command, sim::Reply reply) {
+  sim::FaultRule rule;
+  rule.command = command;
+  rule.fault = sim::Fault::Silence;
+  rule.reply = reply;
+  return rule;
+}
