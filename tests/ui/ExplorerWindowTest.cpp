@@ -229,6 +229,24 @@ TEST_F(UiTest, ChosenMenuItemRunsItsCommandAfterTheMenuIsDisarmed) {
   EXPECT_EQ(dialog->menuArmed, 0);
 }
 
+TEST_F(UiTest, MenuIsDisarmedBeforeTheChosenCommandRuns) {
+  // What menuArmed was each time something was shown: the menu, then the format's question.
+  std::vector<std::int32_t> armedWhenShown;
+  desktop.setClock([this, &armedWhenShown] {
+    armedWhenShown.push_back(dialog->menuArmed);
+    return clock.nowMs();
+  });
+  focus(Removable);
+  desktop.chooseMenu(res::ID_FORMAT_DRIVE);
+  desktop.answer(platform::IDNO);
+  dialog->onContextMenu(10, 10);
+
+  ASSERT_EQ(boxes().size(), 1u);
+  EXPECT_EQ(boxes()[0].substr(0, 13), "Format Drive|");
+  EXPECT_THAT(armedWhenShown, ElementsAre(1, 0));
+  EXPECT_THAT(takeLines(), IsEmpty());
+}
+
 TEST_F(UiTest, ShiftF10OpensTheMenuNearTheClientCorner) {
   struct Case {
     QueuedMessage message;
