@@ -1,6 +1,7 @@
 // Start-up through the real POSIX port: the probe on a pseudo-terminal reached as a "COMn"
 // link in the working folder, and the ports that lead nowhere. Real time passes here.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <chrono>
 #include <filesystem>
@@ -86,6 +87,17 @@ TEST_F(PtyStartupTest, NoDeviceBehindAnyPortAsksTwiceAndSavesTheChoice) {
   EXPECT_EQ(occurrences(errors.text(), "COM2: "), 1) << errors.text();
   EXPECT_EQ(occurrences(errors.text(), "COM4: "), 1) << errors.text();
   EXPECT_EQ(occurrences(errors.text(), "No such file or directory"), 2) << errors.text();
+}
+
+// Opening a FIFO for reading waits for a writer: the start-up must not.
+TEST_F(PtyStartupTest, ConfigThatIsAFifoIsNotWaitedFor) {
+  ASSERT_EQ(::mkfifo(ExplorerApp::kConfigFile, 0600), 0);
+  desktop.answerPortSelect(0, platform::IDCANCEL);
+
+  EXPECT_FALSE(app.initInstance(desktop));
+
+  EXPECT_EQ(desktop.portDialogChecks, std::vector<int>{res::IDC_COM2});
+  EXPECT_TRUE(desktop.mainWindows.empty());
 }
 
 }  // namespace
