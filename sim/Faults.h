@@ -25,12 +25,15 @@ enum class Fault {
 // (completion of copy, delete, format).
 enum class Reply { First, Second };
 
+// Every member has a default, so a rule can name only what it needs without warnings:
+// {"SL", Fault::Silence} or {.command = "DL", .fault = Fault::ErrorCode, .reply = Reply::Second,
+// .code = "12"}.
 struct FaultRule {
-  std::string command;  // mnemonic the line ends with ("SL", "SE", "CI", "DL", "FO", "RN", ...)
+  std::string command{};  // mnemonic the line ends with ("SL", "SE", "CI", "DL", "FO", "RN", ...)
                         // or a query ("?R", "?D", "?V"); empty: any line
   Fault fault = Fault::None;
   Reply reply = Reply::First;
-  std::string code;     // for ErrorCode
+  std::string code{};   // for ErrorCode
   int count = 0;        // bytes, or the noise period in ms
   int durationMs = 0;   // for ContinuousNoise
   int times = 1;        // how many matching lines it applies to; -1 for ever

@@ -6,6 +6,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <pty.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
@@ -108,11 +109,24 @@ void PtyUnit::receiveAvailable() {
   for (ssize_t i = 0; i < count; ++i) unit_.receive(buffer[i], nowUs);
 }
 
+// Closing the master discards what the program has not read yet; a line that closes "after
+// n bytes" lets those bytes arrive first (for at most a second, should nobody read them).
+// The kernel hands written bytes to the slave's queue a moment later, hence the first pause.
+void PtyUnit::awaitDelivery() {
+  usleep(10000);
+  for (int waitedMs = 0; waitedMs < 1000 && !stop_; ++waitedMs) {
+    int pending = 0;
+    if (ioctl(slave_, FIONREAD, &pending) != 0 || pending == 0) return;
+    usleep(1000);
+  }
+}
+
 // Writes the reply bytes whose time has come; false once the unit closed the line.
 bool PtyUnit::sendDue() {
   for (auto next = unit_.peekOutput(); next && next->atUs <= steadyNowUs(); next = unit_.peekOutput()) {
     if (next->value == kLineClosed) {
       unit_.popOutput();
+      awaitDelivery();
       close(master_);
       master_ = -1;
       return false;

@@ -30,6 +30,7 @@ class PtyUnit {
   void serve();
   void receiveAvailable();
   bool sendDue();
+  void awaitDelivery();
   void removeLink();
 
   Unit& unit_;
