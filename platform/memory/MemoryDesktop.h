@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/Desktop.h"
@@ -20,6 +21,9 @@ namespace platform::memory {
 // One thing the user was shown or one change of the wait cursor.
 struct Shown {
   enum Kind { MessageBox, Dialog, Menu, CursorBegin, CursorEnd, SplashShown, SplashHidden, ProgressCreated, ProgressDestroyed };
+  Shown(Kind kind, int id = 0, std::string text = {}, std::string caption = {}, unsigned style = 0)
+      : kind(kind), id(id), text(std::move(text)), caption(std::move(caption)), style(style) {}
+
   Kind kind;
   int id = 0;  // dialog template or menu ID
   std::string text;

@@ -32,7 +32,9 @@ void PtyExplorerFixture::TearDown() {
   serialLink.close();
   pty.reset();
   commandText.clear();
-  if (!previousFolder.empty()) EXPECT_EQ(chdir(previousFolder.c_str()), 0);
+  if (!previousFolder.empty()) {
+    EXPECT_EQ(chdir(previousFolder.c_str()), 0);
+  }
   if (!folder.empty()) std::filesystem::remove_all(folder);
 }
 
