@@ -106,12 +106,11 @@ TEST(CapacityTest, SectorsInBytesOneToThreeTimes512) {
   EXPECT_EQ(capacityBytes({0x00, 0x00, 0x00, 0x00}), 0u);
 }
 
-TEST(SummaryTextTest, UsedAndFreeSpace) {
-  EXPECT_EQ(summaryText(12345678, 1000000000), "12,345KB (Disk free space: 987MB)");
-  EXPECT_EQ(summaryText(0, 33554432), "0KB (Disk free space: 33MB)");
+// The listing tests cover the usual lines; here the rounding at the edges.
+TEST(SummaryTextTest, FiguresRoundDown) {
   EXPECT_EQ(summaryText(999, 999999), "0KB (Disk free space: 0MB)");
-  EXPECT_EQ(summaryText(2000000, 1000000), "2,000KB (Disk free space: 0MB)");
-  EXPECT_EQ(summaryText(0, 8589934080u), "0KB (Disk free space: 8,589MB)");
+  EXPECT_EQ(summaryText(1000, 2001000), "1KB (Disk free space: 2MB)");
+  EXPECT_EQ(summaryText(1000001, 1000000), "1,000KB (Disk free space: 0MB)");
 }
 
 // A directory whose first n records are empty and whose records follow from there.
@@ -156,8 +155,7 @@ TEST(RecordNameTest, AnyBytesAreSafe) {
       continue;
     }
     ASSERT_TRUE(name.has_value());
-    EXPECT_LE(name->size(), 12u);
-    EXPECT_EQ(clipKind(*name) <= CommandFile, listingSortKey(*name) >= 0);
+    EXPECT_LE(name->size(), 12u);  // eight, a dot or blank, three
   }
 }
 

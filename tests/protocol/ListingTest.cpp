@@ -123,6 +123,8 @@ struct SummaryCase {
   const char* summary;
 };
 
+std::ostream& operator<<(std::ostream& out, const SummaryCase& test) { return out << test.what; }
+
 class SummaryTest : public ListingTest, public ::testing::WithParamInterface<SummaryCase> {};
 
 TEST_P(SummaryTest, SummaryLineOfTheDrive) {
