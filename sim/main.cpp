@@ -58,6 +58,14 @@ bool parseLink(const std::string& text, Options& options) {
   return !options.linkFolder.empty() && parseNumber(text.substr(colon + 1), 1, 4, options.linkNumber);
 }
 
+bool takesValue(const std::string& option) {
+  for (const char* known : {"--manifest", "--internal-image", "--removable-image", "--link", "--completion-delay",
+                            "--revision"}) {
+    if (option == known) return true;
+  }
+  return false;
+}
+
 // Empty text on success, "help" for --help, else what is wrong with the command line.
 std::string parseOptions(int argc, char** argv, Options& options) {
   for (int i = 1; i < argc; ++i) {
@@ -67,8 +75,10 @@ std::string parseOptions(int argc, char** argv, Options& options) {
       options.paced = true;
     } else if (option == "--log") {
       options.log = true;
+    } else if (!takesValue(option)) {
+      return "unknown option: " + option;
     } else if (i + 1 >= argc) {
-      return "unknown option or missing value: " + option;
+      return option + " needs a value";
     } else if (option == "--manifest") {
       options.manifest = argv[++i];
     } else if (option == "--internal-image") {
@@ -83,8 +93,6 @@ std::string parseOptions(int argc, char** argv, Options& options) {
       if (!parseNumber(argv[++i], 0, 3600 * 1000, options.completionDelayMs)) {
         return std::string("bad --completion-delay value: ") + argv[i];
       }
-    } else {
-      return "unknown option: " + option;
     }
   }
   return "";
@@ -146,7 +154,10 @@ int main(int argc, char** argv) {
     unit.setLineObserver([](const std::string& line) { std::cout << "received: " << printable(line) << std::endl; });
   }
 
-  // Blocked before the serving thread starts, so only sigwait below takes them.
+  // Blocked before the serving thread starts, so only sigwait below takes them. A shell
+  // starts background jobs with SIGINT ignored, which would discard it: "kill -INT" must stop
+  // the simulator all the same.
+  signal(SIGINT, SIG_DFL);
   sigset_t stopSignals;
   sigemptyset(&stopSignals);
   sigaddset(&stopSignals, SIGINT);
