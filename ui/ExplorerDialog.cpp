@@ -18,8 +18,9 @@ void addColumns(platform::ListView& list) {
   list.insertColumn(2, "Size", platform::ColumnFormat::Right, 67);
 }
 
-// Asks whether the drive answers at all before reading its directory: any reply will do, an
-// error reply (an absent drive) just leaves its list empty without a message.
+// Asks whether the drive answers before reading its directory. An error reply (an absent
+// drive) leaves its list empty without a message; silence gets the communication dialog,
+// and the drive is not listed whatever the user answers (Refresh reads it later).
 void probeAndList(ExplorerDialog& dialog, DriveKind drive) {
   commandText = drive == Internal ? "0SL" : "1SL";
   commandText += '\r';
