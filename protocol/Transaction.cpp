@@ -59,8 +59,8 @@ struct Reply {
 bool readOne(std::uint8_t& byte, std::int32_t timeoutMs) { return serialLink.readBytes(&byte, 1, timeoutMs) != 0; }
 
 // Scans the input until a reply of a known class arrives or a byte does not. Strict reading
-// wants the whole reply ("R" CR, "E" and a known code with its CR byte); lax reading takes the
-// first "R" or "E" for the answer.
+// wants the whole reply ("R" CR, or "E", a known code and one more byte, the CR, which is not
+// looked at); lax reading takes the first "R" or "E" for the answer.
 Reply scanReply(std::int32_t timeoutMs, bool strict) {
   std::uint8_t byte = 0;
   while (readOne(byte, timeoutMs)) {
