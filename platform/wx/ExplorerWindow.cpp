@@ -1,0 +1,174 @@
+#include "platform/wx/ExplorerWindow.h"
+
+#include <utility>
+
+#include <wx/button.h>
+#include <wx/listctrl.h>
+#include <wx/textctrl.h>
+
+#include "platform/wx/Art.h"
+#include "platform/wx/Text.h"
+#include "res/Resources.h"
+#include "ui/ExplorerDialog.h"
+
+namespace wxui {
+namespace {
+
+constexpr long kFrame = wxCAPTION | wxSYSTEM_MENU | wxCLOSE_BOX | wxMINIMIZE_BOX;
+
+wxListCtrl* listControl(const TemplateDialog& dialog, int id) { return wxDynamicCast(dialog.control(id), wxListCtrl); }
+
+}  // namespace
+
+ExplorerWindow::ExplorerWindow(ExplorerDialog& logic)
+    : TemplateDialog(nullptr, res::IDD_EXPLORER, kFrame),
+      logic_(logic),
+      window_(this),
+      removableList_(listControl(*this, res::IDC_REMOVABLE_LIST)),
+      internalList_(listControl(*this, res::IDC_INTERNAL_LIST)),
+      removableSummary_(control(res::IDC_REMOVABLE_SUMMARY)),
+      internalSummary_(control(res::IDC_INTERNAL_SUMMARY)),
+      toInternalButton_(control(res::IDC_TO_INTERNAL)),
+      toRemovableButton_(control(res::IDC_TO_REMOVABLE)),
+      loopClipCheck_(control(res::IDC_LOOP_CLIP)) {
+  // The caption's icon and the minimised window's: the window manager draws the iconic
+  // window from these, so there is no minimised client area to paint here.
+  SetIcons(mainIcons());
+  bindButtons();
+  bindList(Removable);
+  bindList(Internal);
+  Bind(wxEVT_CONTEXT_MENU, &ExplorerWindow::onContextMenu, this);
+}
+
+ExplorerWindow::~ExplorerWindow() { logic_.attach(ExplorerControls{}); }
+
+void ExplorerWindow::initialise() {
+  ExplorerControls controls;
+  controls.window = &window_;
+  controls.removableList = &removableList_;
+  controls.internalList = &internalList_;
+  controls.removableSummary = &removableSummary_;
+  controls.internalSummary = &internalSummary_;
+  controls.toInternalButton = &toInternalButton_;
+  controls.toRemovableButton = &toRemovableButton_;
+  controls.loopClipCheck = &loopClipCheck_;
+  logic_.attach(controls);
+  logic_.onInitDialog();
+}
+
+// The message table: buttons and the check box. "E&xit" ends the window as cancelled, as
+// closing it does.
+void ExplorerWindow::bindButtons() {
+  const std::pair<int, void (ExplorerDialog::*)()> buttons[] = {
+      {res::IDC_ABOUT, &ExplorerDialog::onAbout},
+      {res::IDC_PLAY, &ExplorerDialog::onPlay},
+      {res::IDC_STILL, &ExplorerDialog::onStill},
+      {res::IDC_STOP, &ExplorerDialog::onStop},
+      {res::IDC_TO_INTERNAL, &ExplorerDialog::onCopyToInternal},
+      {res::IDC_TO_REMOVABLE, &ExplorerDialog::onCopyToRemovable},
+  };
+  for (const auto& [id, handler] : buttons) {
+    Bind(wxEVT_BUTTON, [this, handler = handler](wxCommandEvent&) { (logic_.*handler)(); }, id);
+  }
+  Bind(wxEVT_CHECKBOX, [this](wxCommandEvent&) { logic_.onLoopClip(); }, res::IDC_LOOP_CLIP);
+  Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { endModal(wxID_CANCEL); }, toWxId(res::ID_APP_EXIT));
+}
+
+// The message table: one list. The generic list passes its mouse and focus events on to the
+// list control, where they are caught here and always let through (Skip) so that the list
+// keeps its own handling. Handlers that may block or open dialogs run after the list has
+// finished with the mouse event (CallAfter).
+void ExplorerWindow::bindList(DriveKind drive) {
+  wxListCtrl* list = listOf(drive);
+  list->Bind(wxEVT_SET_FOCUS, [this, drive](wxFocusEvent& event) {
+    event.Skip();
+    if (drive == Internal) {
+      logic_.onInternalListFocus();
+    } else {
+      logic_.onRemovableListFocus();
+    }
+  });
+  // Every right click in the list, on a row or beside the rows, arms the menu that the
+  // context-menu event then opens. As a native list does, the click first takes the focus
+  // (the list's drive becomes current) and selects the row under the pointer: the generic
+  // list does neither while it has no current row, and the menu would then act on the
+  // other drive's selection.
+  list->Bind(wxEVT_RIGHT_DOWN, [this, drive, list](wxMouseEvent& event) {
+    event.Skip();
+    list->SetFocus();
+    int where = 0;
+    const long row = list->HitTest(event.GetPosition(), where);
+    if (row != wxNOT_FOUND && !viewOf(drive).isSelected(static_cast<int>(row))) viewOf(drive).select(static_cast<int>(row));
+    logic_.onListRightClick();
+  });
+  list->Bind(wxEVT_LEFT_DCLICK, [this, drive](wxMouseEvent& event) {
+    event.Skip();
+    CallAfter([this, drive] { logic_.onListDoubleClick(drive); });
+  });
+  if (drive == Removable) {
+    list->Bind(wxEVT_LEFT_UP, [this](wxMouseEvent& event) {
+      event.Skip();
+      CallAfter([this] { logic_.onRemovableListClick(); });
+    });
+  }
+  const int id = list->GetId();
+  Bind(wxEVT_LIST_COL_CLICK, [this, drive](wxListEvent& event) { logic_.onColumnClick(drive, event.GetColumn()); }, id);
+  Bind(wxEVT_LIST_BEGIN_LABEL_EDIT, [this, drive](wxListEvent& event) {
+    viewOf(drive).rememberEditText(fromWx(event.GetLabel()));
+    logic_.onBeginLabelEdit(drive);
+  }, id);
+  Bind(wxEVT_LIST_END_LABEL_EDIT, [this, drive](wxListEvent& event) { onEndLabelEdit(drive, event); }, id);
+}
+
+wxListCtrl* ExplorerWindow::listOf(DriveKind drive) const {
+  return listControl(*this, drive == Internal ? res::IDC_INTERNAL_LIST : res::IDC_REMOVABLE_LIST);
+}
+
+// The list never writes the label itself: the logic writes the row once the unit has
+// renamed the clip. It runs after the edit control is gone, since it may show a message.
+void ExplorerWindow::onEndLabelEdit(DriveKind drive, wxListEvent& event) {
+  event.Veto();
+  viewOf(drive).rememberEditText(fromWx(event.GetLabel()));
+  const bool cancelled = event.IsEditCancelled();
+  CallAfter([this, drive, cancelled] { logic_.onEndLabelEdit(drive, cancelled); });
+}
+
+// A context-menu event from the keyboard (the menu key) has no position: it goes the way of
+// a queued WM_CONTEXTMENU, which opens the menu near the client area's corner.
+void ExplorerWindow::onContextMenu(wxContextMenuEvent& event) {
+  const wxPoint at = event.GetPosition();
+  if (at == wxDefaultPosition) {
+    logic_.preTranslateMessage(QueuedMessage{QueuedMessage::ContextMenu, 0});
+    return;
+  }
+  logic_.onContextMenu(at.x, at.y);
+}
+
+// Keys before any control sees them: Shift+F10 goes to preTranslateMessage; Escape ends the
+// window as cancelled; Enter ends it as confirmed unless a button has the focus (then it
+// presses that button). An edit of a row's label keeps its own Enter and Escape.
+void ExplorerWindow::onCharHook(wxKeyEvent& event) {
+  if (removableList_.isEditing() || internalList_.isEditing()) {
+    event.Skip();
+    return;
+  }
+  const int key = event.GetKeyCode();
+  if (key == WXK_F10 && logic_.preTranslateMessage(QueuedMessage{QueuedMessage::SysKeyDown, VK_F10})) return;
+  if (key == WXK_ESCAPE) {
+    endModal(wxID_CANCEL);
+    return;
+  }
+  if ((key == WXK_RETURN || key == WXK_NUMPAD_ENTER) && !focusIsOnButton()) {
+    endModal(wxID_OK);
+    return;
+  }
+  event.Skip();
+}
+
+void ExplorerWindow::endModal(int result) {
+  if (IsModal()) EndModal(result);
+}
+
+bool ExplorerWindow::focusIsOnButton() const { return wxDynamicCast(FindFocus(), wxButton) != nullptr; }
+
+}  // namespace wxui
