@@ -104,10 +104,11 @@ void Unit::clearReceivedLines() {
 }
 
 // A first reply replaced by silence or an error code means the unit ignored or refused the
-// line: nothing changes and no second reply follows.
+// line: nothing changes and no second reply follows. Nor does one follow a closed line.
 void Unit::dispatch(const std::string& line, std::int64_t nowUs) {
   FaultRule* first = armedFault(line, Reply::First);
-  if (first && (first->fault == Fault::Silence || first->fault == Fault::ErrorCode)) {
+  const Fault firstFault = first ? first->fault : Fault::None;
+  if (firstFault == Fault::Silence || firstFault == Fault::ErrorCode) {
     emit("", first, nowUs);
     consume(first);
     return;
@@ -115,7 +116,7 @@ void Unit::dispatch(const std::string& line, std::int64_t nowUs) {
   const Response response = execute(line);
   const std::int64_t doneUs = emit(response.first, first, nowUs);
   consume(first);
-  if (!response.second) return;
+  if (!response.second || firstFault == Fault::CloseLine) return;
   FaultRule* second = armedFault(line, Reply::Second);
   emit(*response.second, second, doneUs + std::int64_t{completionDelayMs_} * 1000);
   consume(second);

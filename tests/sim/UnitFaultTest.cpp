@@ -36,6 +36,10 @@ const std::vector<FaultCase> kFaults = {
     {"continuous noise", {"SL", Fault::ContinuousNoise, Reply::First, "", 50, 1000}, "0SL",
      std::string("#\0x#\0x#\0x#\0x#\0x#\0x#\0", 20) + "R\r", 1000 * kMs, kReadTimedOut},
     {"line closed mid-reply", {"?V", Fault::CloseLine, Reply::First, "", 4}, "?V", "DVX ", 0, kReadFailed},
+    {"line closed before the second reply", {"CI", Fault::CloseLine, Reply::First, "", 2}, "VID00012MPGCI", "R\r", 0,
+     kReadFailed},
+    {"line closed in the second reply", {"CI", Fault::CloseLine, Reply::Second, "", 1}, "VID00012MPGCI", "R\rR",
+     sim::kDefaultCompletionDelayMs * kMs, kReadFailed},
     {"second reply replaced", {"DL", Fault::ErrorCode, Reply::Second, "12"}, "VID00001MPGDL", "R\rE12\r",
      sim::kDefaultCompletionDelayMs * kMs, kReadTimedOut},
     {"second reply silent", {"DL", Fault::Silence, Reply::Second}, "VID00001MPGDL", "R\r", 0, kReadTimedOut},
@@ -90,6 +94,14 @@ TEST_F(UnitFault, AShapedFirstReplyStillCarriesTheCommandOut) {
   send("VID00001MPGDL");
   EXPECT_EQ(collect(5000).bytes, "RR\r");
   EXPECT_EQ(unit.drive(Internal).find("VID00001MPG"), -1);
+}
+
+TEST_F(UnitFault, NothingIsQueuedBehindAClosedLine) {
+  unit.addFault({"CI", Fault::CloseLine, Reply::First, "", 2});
+  send("VID00012MPGCI");
+  EXPECT_EQ(collect(5000).end, kReadFailed);
+  EXPECT_FALSE(unit.peekOutput().has_value()) << "no second reply waits for the next connection";
+  EXPECT_GE(unit.drive(Internal).find("VID00012MPG"), 0) << "the unit copied before the cable went";
 }
 
 TEST_F(UnitFault, AppliesToTimesMatchingRepliesThenStops) {
