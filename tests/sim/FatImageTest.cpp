@@ -67,12 +67,9 @@ class FatImage : public ::testing::Test {
  protected:
   void SetUp() override {
     if (!haveTool("mcopy") || !haveTool("mdir") || !haveTool("mformat")) GTEST_SKIP() << "mtools missing";
-    std::random_device entropy;
-    fs::path unique;
-    do {
-      unique = fs::temp_directory_path() / ("dorvik-fat-" + std::to_string(entropy()));
-    } while (!fs::create_directory(unique));
-    folder = unique.string();
+    char pattern[] = "/tmp/dorvik-fat-XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    folder = pattern;
   }
   void TearDown() override {
     if (!folder.empty()) fs::remove_all(folder);
