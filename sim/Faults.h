@@ -1,6 +1,12 @@
 // The simulator's misbehaviours, each named once here and shared by the simulator and the
 // tests. A fault is armed for the next command line(s) that match, so a test can say "the
 // second reply of the next copy is silence" or "the next ?D reply stops after 5000 bytes".
+//
+// A first reply replaced by Silence or ErrorCode means the unit ignored or refused the line:
+// the command is not carried out and no second reply follows. Every other fault only shapes
+// the bytes of a command that is carried out; after a CloseLine nothing more is sent. Noise
+// bytes cycle through '#', 0x00 and 'x', never 'R' or 'E'. A rule is used up by the replies
+// it shapes, not by lines that have no such reply.
 #pragma once
 
 #include <cstdint>
