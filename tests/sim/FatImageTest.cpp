@@ -2,9 +2,7 @@
 // images that must only ever give an error.
 #include <gtest/gtest.h>
 
-#include <stdio.h>
-#include <stdlib.h>
-
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -22,21 +20,19 @@ bool haveTool(const std::string& name) {
   return std::system(("command -v " + name + " >/dev/null 2>&1").c_str()) == 0;
 }
 
-std::string run(const std::string& command) {
-  std::string output;
-  FILE* pipe = popen((command + " 2>&1").c_str(), "r");
-  if (!pipe) return output;
-  char buffer[512];
-  while (fgets(buffer, sizeof buffer, pipe)) output += buffer;
-  pclose(pipe);
-  return output;
+// Runs a shell command and gives what it printed, through a file so that no pipe API is needed.
+std::string run(const std::string& command, const fs::path& folder) {
+  const fs::path output = folder / "command-output.txt";
+  [[maybe_unused]] const int status = std::system((command + " > '" + output.string() + "' 2>&1").c_str());
+  std::ifstream file(output);
+  return {std::istreambuf_iterator<char>(file), {}};
 }
 
 // Name field -> size, as mdir lists the short names.
-std::map<std::string, std::uint32_t> mdirListing(const std::string& image) {
+std::map<std::string, std::uint32_t> mdirListing(const std::string& image, const fs::path& folder) {
   std::map<std::string, std::uint32_t> files;
   const std::regex row(R"(^(.{8}) (.{3}) +(\d+) \d{4}-\d\d-\d\d.*)");
-  std::istringstream lines(run("mdir -i '" + image + "' ::"));
+  std::istringstream lines(run("mdir -i '" + image + "' ::", folder));
   for (std::string line; std::getline(lines, line);) {
     std::smatch match;
     if (std::regex_match(line, match, row)) files[match[1].str() + match[2].str()] = std::stoul(match[3]);
@@ -67,9 +63,12 @@ class FatImage : public ::testing::Test {
  protected:
   void SetUp() override {
     if (!haveTool("mcopy") || !haveTool("mdir") || !haveTool("mformat")) GTEST_SKIP() << "mtools missing";
-    char pattern[] = "/tmp/dorvik-fat-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    folder = pattern;
+    std::random_device entropy;
+    fs::path unique;
+    do {
+      unique = fs::temp_directory_path() / ("dorvik-fat-" + std::to_string(entropy()));
+    } while (!fs::create_directory(unique));
+    folder = unique.string();
   }
   void TearDown() override {
     if (!folder.empty()) fs::remove_all(folder);
@@ -81,21 +80,23 @@ class FatImage : public ::testing::Test {
     const std::string image = folder + (fat16 ? "/fat16.img" : "/floppy.img");
     const std::string mkfs = haveTool("mkfs.fat") ? "mkfs.fat" : fs::exists("/usr/sbin/mkfs.fat") ? "/usr/sbin/mkfs.fat" : "";
     if (fat16 && !mkfs.empty()) {
-      run(mkfs + " -F 16 -n DEMOVOL -C '" + image + "' 20480");
+      run(mkfs + " -F 16 -n DEMOVOL -C '" + image + "' 20480", folder);
     } else if (!mkfs.empty()) {
-      run(mkfs + " -n DEMOVOL -C '" + image + "' 1440");
+      run(mkfs + " -n DEMOVOL -C '" + image + "' 1440", folder);
     } else {
-      run("mformat -C -f 1440 -v DEMOVOL -i '" + image + "' ::");
+      run("mformat -C -f 1440 -v DEMOVOL -i '" + image + "' ::", folder);
     }
     const std::string clip = folder + "/clip", small = folder + "/small";
     std::ofstream(clip).close();
     fs::resize_file(clip, 352800);
     std::ofstream(small) << "hello\n";
-    for (const char* target : {"::VID00007.MPG", "::DEL.MPG"}) run("mcopy -i '" + image + "' '" + clip + "' " + target);
-    for (const char* target : {"'::A long file name.txt'", "::README", "::X.Y"}) {
-      run("mcopy -i '" + image + "' '" + small + "' " + target);
+    for (const char* target : {"::VID00007.MPG", "::DEL.MPG"}) {
+      run("mcopy -i '" + image + "' '" + clip + "' " + target, folder);
     }
-    run("mdel -i '" + image + "' ::DEL.MPG");
+    for (const char* target : {"'::A long file name.txt'", "::README", "::X.Y"}) {
+      run("mcopy -i '" + image + "' '" + small + "' " + target, folder);
+    }
+    run("mdel -i '" + image + "' ::DEL.MPG", folder);
     return image;
   }
 
@@ -110,8 +111,8 @@ TEST_F(FatImage, RootDirectoryMatchesWhatMdirLists) {
     std::string error;
     ASSERT_TRUE(unit.seedFatImage(image, Removable, &error)) << error;
     const auto& drive = unit.drive(Removable);
-    const auto listed = mdirListing(image);
-    ASSERT_EQ(listed.size(), 4u) << run("mdir -i '" + image + "' ::");
+    const auto listed = mdirListing(image, folder);
+    ASSERT_EQ(listed.size(), 4u) << run("mdir -i '" + image + "' ::", folder);
     EXPECT_EQ(fileRecords(drive), listed);
     EXPECT_EQ(listed.at("VID00007MPG"), 352800u);
     EXPECT_EQ(drive.sectors, fat16 ? 40960u : 2880u);
