@@ -5,7 +5,7 @@
 #include <wx/app.h>
 #include <wx/dcclient.h>
 #include <wx/display.h>
-#include <wx/frame.h>
+#include <wx/popupwin.h>
 #include <wx/gauge.h>
 #include <wx/stattext.h>
 #include <wx/time.h>
@@ -118,27 +118,23 @@ class WxProgressWindow : public platform::ProgressWindow {
   int position_ = 0;
 };
 
-// The splash: a borderless frame that paints its picture and reacts to nothing else.
-class SplashFrame : public wxFrame {
+// The splash: a borderless window above all others that paints its picture and reacts to
+// nothing else. A popup window needs no window manager to stay on top, and GTK maps it at the
+// size it is given (an undecorated frame without children would be mapped one pixel large).
+class SplashFrame : public wxPopupWindow {
  public:
-  SplashFrame(wxWindow* owner, const wxBitmap& picture)
-      : wxFrame(owner, wxID_ANY, wxEmptyString, wxDefaultPosition, picture.GetSize(),
-                wxBORDER_NONE | wxFRAME_NO_TASKBAR | wxFRAME_TOOL_WINDOW | wxSTAY_ON_TOP),
-        picture_(picture) {
+  SplashFrame(wxWindow* owner, const wxBitmap& picture) : wxPopupWindow(owner, wxBORDER_NONE), picture_(picture) {
     SetBackgroundStyle(wxBG_STYLE_PAINT);
-    SetClientSize(picture.GetSize());
+    SetSize(picture.GetSize());
     Bind(wxEVT_PAINT, [this](wxPaintEvent&) {
       wxPaintDC dc(this);
       dc.DrawBitmap(picture_, 0, 0);
       painted_ = true;
     });
     auto* frame = wxDynamicCast(owner, wxTopLevelWindow);
-    if (frame && frame->IsShown() && !frame->IsIconized()) {
-      CentreOnParent();
-    } else {
-      CentreOnScreen();
-    }
-    // No window manager keeps it on top everywhere: raise it explicitly.
+    const bool overOwner = frame && frame->IsShown() && !frame->IsIconized();
+    const wxRect area = overOwner ? frame->GetScreenRect() : wxDisplay().GetClientArea();
+    Move(area.x + (area.width - picture.GetWidth()) / 2, area.y + (area.height - picture.GetHeight()) / 2);
     showPainted(*this, painted_);
   }
 

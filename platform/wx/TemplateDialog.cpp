@@ -4,6 +4,7 @@
 #include <wx/checkbox.h>
 #include <wx/gauge.h>
 #include <wx/listctrl.h>
+#include <wx/panel.h>
 #include <wx/radiobut.h>
 #include <wx/settings.h>
 #include <wx/statbmp.h>
@@ -125,8 +126,16 @@ wxWindow* TemplateDialog::createControl(const res::DialogTemplate& dialog, std::
     case res::ControlKind::GroupBox:
       return new wxStaticBox(this, id, text, pos, size);
     case res::ControlKind::Static: {
-      const long border = (control.exStyle & res::WS_EX_CLIENTEDGE) ? wxBORDER_SUNKEN : 0;
-      auto* label = new wxStaticText(this, id, wxEmptyString, pos, size, wxST_NO_AUTORESIZE | border);
+      // GTK draws no border around a label: a sunken field is a sunken panel holding one.
+      wxWindow* holder = this;
+      wxPoint at = pos;
+      wxSize extent = size;
+      if (control.exStyle & res::WS_EX_CLIENTEDGE) {
+        holder = new wxPanel(this, wxID_ANY, pos, size, wxBORDER_SUNKEN);
+        at = wxPoint(4, (holder->GetClientSize().y - GetCharHeight()) / 2);
+        extent = wxSize(holder->GetClientSize().x - 8, GetCharHeight());
+      }
+      auto* label = new wxStaticText(holder, id, wxEmptyString, at, extent, wxST_NO_AUTORESIZE);
       if (control.style & res::SS_NOPREFIX) {
         label->SetLabelText(text);
       } else {
