@@ -2,19 +2,13 @@
 
 #include "app/Globals.h"
 
-void ExplorerFixture::SetUp() {
-  auto memoryPort = std::make_unique<sim::MemoryPort>(unit, clock);
-  port = memoryPort.get();
-  serialLink.close();
-  serialLink.setPort(std::move(memoryPort));
-  ASSERT_EQ(serialLink.open(0, 9600, 0), "");
-  desktop.setClock([this] { return clock.nowMs(); });
+void ExplorerTestBase::openDialog() {
   progressDialog.attach(&desktop);
   dialog = std::make_unique<ExplorerDialog>(desktop);
   window = &desktop.open(*dialog);
 }
 
-void ExplorerFixture::TearDown() {
+void ExplorerTestBase::closeDialog() {
   progressDialog.destroy();
   progressDialog.attach(nullptr);
   serialLink.close();
@@ -22,18 +16,18 @@ void ExplorerFixture::TearDown() {
   commandText.clear();
 }
 
-void ExplorerFixture::seed(const std::string& manifest) {
+void ExplorerTestBase::seed(const std::string& manifest) {
   std::string error;
   ASSERT_TRUE(unit.seedManifest(manifest, &error)) << error;
 }
 
-std::vector<std::string> ExplorerFixture::takeLines() {
+std::vector<std::string> ExplorerTestBase::takeLines() {
   auto lines = unit.receivedLines();
   unit.clearReceivedLines();
   return lines;
 }
 
-std::vector<std::string> ExplorerFixture::boxes() const {
+std::vector<std::string> ExplorerTestBase::boxes() const {
   std::vector<std::string> result;
   for (const auto& box : desktop.shownOf(platform::memory::Shown::MessageBox)) {
     result.push_back(box.caption + "|" + box.text);
@@ -41,8 +35,20 @@ std::vector<std::string> ExplorerFixture::boxes() const {
   return result;
 }
 
-std::vector<int> ExplorerFixture::dialogs() const {
+std::vector<int> ExplorerTestBase::dialogs() const {
   std::vector<int> result;
   for (const auto& shown : desktop.shownOf(platform::memory::Shown::Dialog)) result.push_back(shown.id);
   return result;
 }
+
+void ExplorerFixture::SetUp() {
+  auto memoryPort = std::make_unique<sim::MemoryPort>(unit, clock);
+  port = memoryPort.get();
+  serialLink.close();
+  serialLink.setPort(std::move(memoryPort));
+  ASSERT_EQ(serialLink.open(0, 9600, 0), "");
+  desktop.setClock([this] { return clock.nowMs(); });
+  openDialog();
+}
+
+void ExplorerFixture::TearDown() { closeDialog(); }

@@ -18,10 +18,13 @@
 #include "sim/Unit.h"
 #include "ui/ExplorerDialog.h"
 
-class ExplorerFixture : public ::testing::Test {
+// What both fixtures share: the simulator, the scripted desktop and the dialog under test.
+class ExplorerTestBase : public ::testing::Test {
  protected:
-  void SetUp() override;
-  void TearDown() override;
+  // Binds a new dialog to in-memory controls; the serial link must be open already.
+  void openDialog();
+  // Restores the global objects for the next test.
+  void closeDialog();
 
   // Seeds the simulator from manifest text ("[internal]" / "[removable]" sections).
   void seed(const std::string& manifest);
@@ -37,9 +40,16 @@ class ExplorerFixture : public ::testing::Test {
   }
 
   sim::Unit unit;
-  sim::VirtualClock clock;
-  sim::MemoryPort* port = nullptr;  // owned by serialLink
   platform::memory::MemoryDesktop desktop;
   std::unique_ptr<ExplorerDialog> dialog;
   platform::memory::MemoryExplorerWindow* window = nullptr;
+};
+
+class ExplorerFixture : public ExplorerTestBase {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+
+  sim::VirtualClock clock;
+  sim::MemoryPort* port = nullptr;  // owned by serialLink
 };

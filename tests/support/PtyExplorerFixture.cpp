@@ -21,38 +21,14 @@ void PtyExplorerFixture::SetUp() {
   serialLink.close();
   serialLink.setPort(makeSystemPort());
   ASSERT_EQ(serialLink.open(0, 9600, 0), "");
-  progressDialog.attach(&desktop);
-  dialog = std::make_unique<ExplorerDialog>(desktop);
-  window = &desktop.open(*dialog);
+  openDialog();
 }
 
 void PtyExplorerFixture::TearDown() {
-  progressDialog.destroy();
-  progressDialog.attach(nullptr);
-  serialLink.close();
+  closeDialog();
   pty.reset();
-  commandText.clear();
   if (!previousFolder.empty()) {
     EXPECT_EQ(chdir(previousFolder.c_str()), 0);
   }
   if (!folder.empty()) std::filesystem::remove_all(folder);
-}
-
-void PtyExplorerFixture::seed(const std::string& manifest) {
-  std::string error;
-  ASSERT_TRUE(unit.seedManifest(manifest, &error)) << error;
-}
-
-std::vector<std::string> PtyExplorerFixture::takeLines() {
-  auto lines = unit.receivedLines();
-  unit.clearReceivedLines();
-  return lines;
-}
-
-std::vector<std::string> PtyExplorerFixture::boxes() const {
-  std::vector<std::string> result;
-  for (const auto& box : desktop.shownOf(platform::memory::Shown::MessageBox)) {
-    result.push_back(box.caption + "|" + box.text);
-  }
-  return result;
 }
