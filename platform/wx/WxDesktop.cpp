@@ -118,6 +118,10 @@ int WxDesktop::trackPopupMenu(int menuId, int x, int y) {
     menu.Append(toWxId(item.command), toWx(item.text))->Enable(!item.grayed);
   }
   const int chosen = explorer_->GetPopupMenuSelectionFromUser(menu, explorer_->ScreenToClient(wxPoint(x, y)));
+  // The chosen command runs as soon as this returns, as a queued menu command would run
+  // after the menu is gone: let the menu hand the focus back first, or a label edit started
+  // by "Rename File" would lose it at once and end.
+  dispatchPendingEvents();
   return fromWxId(chosen);
 }
 

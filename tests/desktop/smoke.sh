@@ -4,7 +4,7 @@
 # tested without a display.
 #
 # usage: smoke.sh SCENARIO EXPLORER SIMULATOR MANIFEST   (run under xvfb-run, GDK_BACKEND=x11)
-# SCENARIO: start-exit | port-choice | context-refresh
+# SCENARIO: start-exit | port-choice | context-refresh | rename
 set -euo pipefail
 
 scenario=$1 explorer=$2 simulator=$3 manifest=$4
@@ -136,6 +136,29 @@ case $scenario in
     [[ $(grep '^received: ' "$work/sim.log" | tail -n 3 | head -n 1) == "received: 1SL" ]] ||
       fail "Refresh did not select the Removable Drive"
     wait_for 10 "the list after Refresh" lists_filled
+    click_du "$main" 344 129 377 162  # E&xit
+    expect_exit_status 0
+    ;;
+  rename)
+    # Shift+F10 and "Re&name File" edit the selected row's label; the edit takes at most 12
+    # characters, so the 15 typed become a valid name, which Enter sends to the unit.
+    start_sim 1
+    printf 1 >"$work/mav.cfg"
+    start_app
+    wait_for 30 "the main window" has_window "Dorvik Explorer"
+    wait_for 10 "both lists to show their clips" lists_filled
+    main=$(window_named "Dorvik Explorer")
+    click_du "$main" 40 40 377 162  # the Removable list's first row: COMMAND2.BAT
+    sleep 0.3
+    xdotool key Down Down Down  # VID00004.MPG, the fourth in name order
+    xdotool key shift+F10
+    sleep 0.5
+    xdotool key n
+    sleep 0.5
+    xdotool key ctrl+a
+    xdotool type --delay 20 "vid00099.mpgXYZ"
+    xdotool key Return
+    wait_for 10 "the rename line" grep -q "^received: VID00004MPGVID00099MPGRN\$" "$work/sim.log"
     click_du "$main" 344 129 377 162  # E&xit
     expect_exit_status 0
     ;;
