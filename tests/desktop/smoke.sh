@@ -50,6 +50,10 @@ start_app() {
 
 window_named() { xdotool search --onlyvisible --name "^$1\$" | head -n 1; }
 has_window() { [[ -n $(window_named "$1") ]]; }
+# A popup menu is a nameless window of its own: it shows as one more visible window.
+visible_windows() { xdotool search --onlyvisible --name '' 2>/dev/null | wc -l; }
+more_windows_than() { (($(visible_windows) > $1)); }
+at_most_windows() { (($(visible_windows) <= $1)); }
 
 # click WINDOW X Y: X and Y in the template's dialog units of that window's dialog, which
 # is WIDTH_DU x HEIGHT_DU; the window's real size gives the scale.
@@ -129,8 +133,9 @@ case $scenario in
     wait_for 30 "the main window" has_window "Dorvik Explorer"
     wait_for 10 "both lists to show their clips" lists_filled
     main=$(window_named "Dorvik Explorer")
+    windows=$(visible_windows)
     click_du "$main" 60 60 377 162 3
-    sleep 0.5
+    wait_for 10 "the context menu" more_windows_than "$windows"
     xdotool key r
     wait_for 20 "a third directory read" received_at_least '?D' 3
     [[ $(grep '^received: ' "$work/sim.log" | tail -n 3 | head -n 1) == "received: 1SL" ]] ||
@@ -151,10 +156,12 @@ case $scenario in
     click_du "$main" 40 40 377 162  # the Removable list's first row: COMMAND2.BAT
     sleep 0.3
     xdotool key Down Down Down  # VID00004.MPG, the fourth in name order
+    windows=$(visible_windows)
     xdotool key shift+F10
-    sleep 0.5
+    wait_for 10 "the context menu" more_windows_than "$windows"
     xdotool key n
-    sleep 0.5
+    wait_for 10 "the context menu to close" at_most_windows "$windows"
+    sleep 0.3
     xdotool key ctrl+a
     xdotool type --delay 20 "vid00099.mpgXYZ"
     xdotool key Return
