@@ -14,6 +14,13 @@ namespace {
 constexpr const char* kLogPrefix = "received: ";
 constexpr auto kLogPatience = std::chrono::seconds(5);
 
+// The system port in place of whatever an earlier test left behind the link.
+void useSystemPort() {
+  ASSERT_NE(std::getenv("DORVIK_SIM_LOG"), nullptr) << "run through tools/windows-test.sh";
+  serialLink.close();
+  serialLink.setPort(makeSystemPort());
+}
+
 }  // namespace
 
 UnitLog::UnitLog() {
@@ -46,27 +53,16 @@ std::vector<std::string> UnitLog::take(std::size_t expected) {
   return fresh;
 }
 
-void Com1Test::SetUp() {
-  ASSERT_NE(std::getenv("DORVIK_SIM_LOG"), nullptr) << "run through tools/windows-test.sh";
-  serialLink.close();
-  serialLink.setPort(makeSystemPort());
-}
+void Com1Test::SetUp() { useSystemPort(); }
 
 void Com1Test::TearDown() { serialLink.close(); }
 
 void Com1ExplorerTest::SetUp() {
-  Com1Test::SetUp();
+  ASSERT_NO_FATAL_FAILURE(useSystemPort());
   ASSERT_EQ(serialLink.open(0, 9600, 0), "");
-  progressDialog.attach(&desktop);
-  dialog = std::make_unique<ExplorerDialog>(desktop);
-  window = &desktop.open(*dialog);
+  openDialog();
 }
 
-void Com1ExplorerTest::TearDown() {
-  progressDialog.destroy();
-  progressDialog.attach(nullptr);
-  commandText.clear();
-  Com1Test::TearDown();
-}
+void Com1ExplorerTest::TearDown() { closeDialog(); }
 
 }  // namespace win32_test

@@ -9,12 +9,10 @@
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
-#include <memory>
 #include <string>
 #include <vector>
 
-#include "platform/memory/MemoryDesktop.h"
-#include "ui/ExplorerDialog.h"
+#include "support/ExplorerFixture.h"
 
 namespace win32_test {
 
@@ -49,15 +47,14 @@ class Com1Test : public ::testing::Test {
   UnitLog log;
 };
 
-// An explorer window on in-memory controls, talking to the unit through COM1.
-class Com1ExplorerTest : public Com1Test {
+// An explorer window on in-memory controls, talking to the unit through COM1. The base's
+// in-process simulator stays idle: the unit is the one behind COM1.
+class Com1ExplorerTest : public ExplorerTestBase {
  protected:
   void SetUp() override;
   void TearDown() override;
 
-  platform::memory::MemoryDesktop desktop;
-  std::unique_ptr<ExplorerDialog> dialog;
-  platform::memory::MemoryExplorerWindow* window = nullptr;
+  UnitLog log;
 };
 
 }  // namespace win32_test
