@@ -1,0 +1,125 @@
+#!/usr/bin/env bash
+# Cross-builds the logic and the Win32 port layer for 64-bit Windows (mingw-w64) into
+# build-windows/ and runs the tests under Wine:
+#  1. every cross-built logic suite, its counts beside those of the same tests in the Linux
+#     build (argument 1, default build/) when that build has the suite;
+#  2. test_win32_port, with Wine's COM1 pointed at dorvik-unit-sim's pseudo-terminal.
+# Ends with the line "windows: N passed, M failed" and fails when a test failed.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+linux_build=$(realpath -m "${1:-build}")
+out=$root/build-windows
+started=$SECONDS
+
+packages=(build-essential cmake ninja-build googletest g++-mingw-w64-x86-64-posix wine wine64)
+missing=()
+for package in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")
+done
+if ((${#missing[@]})); then
+  echo "Installing: ${missing[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -qq
+  apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+echo "== Cross build for Windows (build-windows/)"
+cmake -S . -B "$out" -G Ninja --no-warn-unused-cli -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DDORVIK_DESKTOP=OFF >/dev/null
+cmake --build "$out" -j"$(nproc)"
+
+# The simulator runs on Linux: take it from the Linux build, or build it on the side.
+simulator=$linux_build/dorvik-unit-sim
+if [[ ! -x $simulator ]]; then
+  cmake -S . -B "$out/host" -G Ninja -DDORVIK_DESKTOP=OFF -DDORVIK_TESTS=OFF >/dev/null
+  cmake --build "$out/host" -j"$(nproc)" --target dorvik-unit-sim
+  simulator=$out/host/dorvik-unit-sim
+fi
+
+# Wine: a prefix of our own, no display, no downloads of Mono or Gecko, its chatter in a file.
+export WINEPREFIX=$out/wine WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+unset DISPLAY
+wine_log=$out/wine.log
+: >"$wine_log"
+sim_pid=
+finish() {
+  [[ -n $sim_pid ]] && kill "$sim_pid" 2>/dev/null
+  wineserver -k 2>>"$wine_log" || true
+}
+trap finish EXIT
+if [[ ! -f $WINEPREFIX/system.reg ]]; then
+  wineboot -i >>"$wine_log" 2>&1
+  wineserver -w
+fi
+
+# "Suite.Test" for every test a program lists (parameterised ones with their instance names).
+list_tests() {
+  "$@" --gtest_list_tests | tr -d '\r' | awk '
+    /^[^ ]/ { suite = $1 }
+    /^  [^ ]/ { print suite $1 }'
+}
+
+# "passed failed" of one run of a test program (its standard output kept in a file); a program
+# that crashes fails all it listed.
+run_counts() {
+  local listed=$1 output=$2
+  shift 2
+  timeout 300 "$@" >"$output" || true  # a hung program must not hold up the run for ever
+  tr -d '\r' <"$output" | awk -v ran="$listed" '
+    /^\[==========\] [0-9]+ tests? from .* ran/ { ran = $2 }
+    /^\[  PASSED  \] [0-9]+ test/ { passed = $4 }
+    /^\[  SKIPPED \] [0-9]+ test/ { skipped = $4 }
+    END { print passed + 0, ran - passed - skipped }'
+}
+
+echo
+echo "== Logic suites: Linux (same tests) beside Windows under Wine"
+printf '%-10s %16s %16s %12s\n' suite "linux pass/fail" "windows pass/fail" "linux only"
+windows_passed=0
+windows_failed=0
+for program in "$out"/tests/test_*.exe; do
+  area=$(basename "$program" .exe)
+  [[ $area == test_win32_port ]] && continue
+  mapfile -t tests < <(list_tests wine "$program" 2>>"$wine_log")
+  read -r passed failed < <(run_counts "${#tests[@]}" "$out/$area.out" wine "$program" --gtest_brief=1 2>>"$wine_log")
+  ((windows_passed += passed, windows_failed += failed)) || true
+  linux="-" linux_only="-"
+  if [[ -x $linux_build/tests/$area ]]; then
+    filter=$(IFS=:; echo "${tests[*]}")
+    read -r lpassed lfailed < <(run_counts "${#tests[@]}" "$out/$area.linux.out" \
+      "$linux_build/tests/$area" --gtest_brief=1 --gtest_filter="$filter")
+    linux="$lpassed/$lfailed"
+    linux_only=$(($(list_tests "$linux_build/tests/$area" | wc -l) - ${#tests[@]}))
+  fi
+  printf '%-10s %16s %16s %12s\n' "${area#test_}" "$linux" "$passed/$failed" "$linux_only"
+  ((failed == 0)) || tr -d '\r' <"$out/$area.out"
+done
+
+echo
+echo "== Win32 port and serial link against the simulator behind COM1"
+sim_log=$out/sim.log
+"$simulator" --manifest tests/windows/com1.manifest --completion-delay 1500 --log >"$sim_log" 2>&1 &
+sim_pid=$!
+pty=
+for _ in $(seq 50); do
+  pty=$(sed -n 's/^dorvik-unit-sim: serving on //p' "$sim_log")
+  [[ -n $pty ]] && break
+  sleep 0.1
+done
+[[ -n $pty ]] || { cat "$sim_log"; echo "dorvik-unit-sim did not start" >&2; exit 1; }
+# COM2 leads where there is no device, for the failed open.
+wine reg add 'HKLM\Software\Wine\Ports' /v COM1 /t REG_SZ /d "$pty" /f >>"$wine_log" 2>&1
+wine reg add 'HKLM\Software\Wine\Ports' /v COM2 /t REG_SZ /d "$out/no-such-device" /f >>"$wine_log" 2>&1
+wineserver -w  # Wine makes the port links from the registry when a wineserver starts
+port_program=$out/tests/test_win32_port.exe
+mapfile -t tests < <(list_tests wine "$port_program" 2>>"$wine_log")
+export DORVIK_SIM_LOG="Z:$sim_log"
+read -r passed failed < <(run_counts "${#tests[@]}" "$out/test_win32_port.out" wine "$port_program" 2>>"$wine_log")
+((windows_passed += passed, windows_failed += failed)) || true
+tr -d '\r' <"$out/test_win32_port.out" | grep -v '^Running main'
+echo "test_win32_port: $passed passed, $failed failed (COM1 -> $pty)"
+
+echo
+echo "Windows part took $((SECONDS - started)) s"
+echo "windows: $windows_passed passed, $windows_failed failed"
+((windows_failed == 0))
