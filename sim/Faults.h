@@ -25,6 +25,7 @@ enum class Fault {
   Surplus,          // `count` extra noise bytes after the normal reply
   ContinuousNoise,  // noise every `count` ms for `durationMs`, then the normal reply
   CloseLine,        // the line closes (device vanishes) after `count` bytes of the reply
+  Delay,            // the normal reply, `count` ms later than it would come
 };
 
 // Which reply of a command a fault replaces: the first (status or data) or the second

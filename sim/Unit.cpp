@@ -74,7 +74,7 @@ void Unit::receive(std::uint8_t byte, std::int64_t nowUs) {
       return;
     }
     line.swap(line_);
-    received_.push_back(line);
+    received_.push_back({line, nowUs, play_.selectedDrive});
     // A stray CR is no command: the unit ignores empty lines.
     if (!line.empty()) dispatch(line, nowUs);
     observer = observer_;
@@ -94,6 +94,13 @@ void Unit::popOutput() {
 }
 
 std::vector<std::string> Unit::receivedLines() const {
+  std::lock_guard lock(mutex_);
+  std::vector<std::string> lines;
+  for (const ReceivedLine& line : received_) lines.push_back(line.text);
+  return lines;
+}
+
+std::vector<ReceivedLine> Unit::receivedLog() const {
   std::lock_guard lock(mutex_);
   return received_;
 }
@@ -148,6 +155,7 @@ std::int64_t Unit::emit(const std::string& reply, const FaultRule* fault, std::i
       bytes = reply.substr(0, static_cast<std::size_t>(std::max(fault->count, 0)));
       closeAfter = true;
       break;
+    case Fault::Delay: replyUs = startUs + std::int64_t{std::max(fault->count, 0)} * 1000; break;
   }
   for (char byte : bytes) pushByte(static_cast<std::uint8_t>(byte), replyUs);
   if (closeAfter) pushByte(kLineClosed, replyUs);

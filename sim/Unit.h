@@ -89,6 +89,14 @@ struct OutputByte {
 };
 constexpr int kLineClosed = -1;
 
+// A line as the unit received it: when its CR arrived and which drive was selected at that
+// moment, so a test can tell which drive a command acted on.
+struct ReceivedLine {
+  std::string text;
+  std::int64_t atUs;
+  DriveKind selectedDrive;
+};
+
 constexpr int kDefaultCompletionDelayMs = 300;
 constexpr std::int64_t kBytePeriod9600Us = 1042;  // 10 bits a byte at 9600 baud
 inline const char* const kDefaultRevision = "DVX 2.13a";
@@ -130,6 +138,8 @@ class Unit {
 
   // Every line received, without its CR, in order.
   std::vector<std::string> receivedLines() const;
+  // The same lines with their arrival times and selected drives.
+  std::vector<ReceivedLine> receivedLog() const;
   void clearReceivedLines();
 
  private:
@@ -167,7 +177,7 @@ class Unit {
   std::string line_;
   std::deque<OutputByte> output_;
   std::int64_t tailUs_ = 0;  // time of the last byte queued
-  std::vector<std::string> received_;
+  std::vector<ReceivedLine> received_;
 };
 
 }  // namespace sim

@@ -165,4 +165,18 @@ TEST(UnitCommand, LogsEveryLineWithoutItsTerminator) {
   EXPECT_TRUE(unit.receivedLines().empty());
 }
 
+TEST(UnitCommand, LogsWhenEachLineArrivedAndWhichDriveWasSelected) {
+  sim::Unit unit;
+  simtest::sendLine(unit, "1SL", 1000);
+  simtest::sendLine(unit, "VID00012MPGDL", 2000);
+  simtest::sendLine(unit, "0SL", 3000);
+  const auto log = unit.receivedLog();
+  ASSERT_EQ(log.size(), 3u);
+  EXPECT_EQ(log[0].selectedDrive, Internal) << "a selection is logged with the drive selected before it";
+  EXPECT_EQ(log[1].text, "VID00012MPGDL");
+  EXPECT_EQ(log[1].atUs, 2000);
+  EXPECT_EQ(log[1].selectedDrive, Removable);
+  EXPECT_EQ(log[2].selectedDrive, Removable);
+}
+
 }  // namespace

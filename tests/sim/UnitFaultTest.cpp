@@ -46,6 +46,9 @@ const std::vector<FaultCase> kFaults = {
     {"second reply with noise", {"CI", Fault::NoiseBefore, Reply::Second, "", 1}, "VID00012MPGCI",
      std::string("R\r#R\r"), sim::kDefaultCompletionDelayMs * kMs, kReadTimedOut},
     {"fault for another command", {"SE", Fault::Silence}, "0SL", "R\r", 0, kReadTimedOut},
+    {"delayed reply", {"SL", Fault::Delay, Reply::First, "", 4999}, "0SL", "R\r", 4999 * kMs, kReadTimedOut},
+    {"delayed second reply", {"DL", Fault::Delay, Reply::Second, "", 1000}, "VID00001MPGDL", "R\rR\r",
+     (sim::kDefaultCompletionDelayMs + 1000) * kMs, kReadTimedOut},
 };
 
 class UnitFault : public ::testing::Test {
