@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs what is needed, builds everything and runs every test suite.
+# Installs what is needed, builds everything and runs every test suite, on Linux and then
+# cross-built for Windows under Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -7,3 +8,6 @@ bash tools/install-deps.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build -j"$(nproc)"
 ctest --test-dir build --output-on-failure -j"$(nproc)"
+
+# The logic and the Win32 port layer, cross-built for Windows and run under Wine.
+bash tools/windows-test.sh build
