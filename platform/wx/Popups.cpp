@@ -5,8 +5,8 @@
 #include <wx/app.h>
 #include <wx/dcclient.h>
 #include <wx/display.h>
-#include <wx/popupwin.h>
 #include <wx/gauge.h>
+#include <wx/popupwin.h>
 #include <wx/stattext.h>
 #include <wx/time.h>
 #include <wx/utils.h>
