@@ -1,0 +1,289 @@
+#include "FaultMatrix.h"
+
+#include "link/SerialLink.h"
+#include "res/Resources.h"
+#include "ui/AboutDialog.h"
+
+namespace faults {
+
+namespace {
+
+using sim::Fault;
+using sim::Reply;
+
+constexpr int kStatusLimitMs = ExplorerDialog::kReplyTimeoutMs;
+constexpr int kStatusBytes = 2;  // "R" CR
+
+const std::string kCommError = std::to_string(res::IDD_COMM_ERROR);
+const std::string kCommFailed = std::to_string(res::IDD_COMM_FAILED);
+const std::string kPortSelect = std::to_string(res::IDD_PORT_SELECT);
+const std::string kAboutBox = std::to_string(res::IDD_ABOUTBOX);
+const std::string kDeleteQuestion = "Delete File(s)";
+const std::string kFormatQuestion = "Format Drive";
+const std::string kNotValid = "File Not Valid";
+
+std::string codeBox(const char* code) { return std::string("Error Code ") + code + " Received"; }
+
+using Shown = std::vector<std::string>;
+
+Shown operator+(Shown first, const Shown& second) {
+  first.insert(first.end(), second.begin(), second.end());
+  return first;
+}
+
+// What the user sees when one status transaction meets the fault. Error 12 re-lists the
+// current drive (its selection clean unless the fault is on selections); error 20 offers the
+// format, which the user accepts the first time (its own transactions clean unless
+// formatFaulted).
+Shown transaction(Effect effect, bool relistFaulted, bool formatFaulted, bool firstOffer) {
+  switch (effect) {
+    case Effect::Transparent: return {};
+    case Effect::NoReply: return {kCommError, kCommFailed};
+    case Effect::Code04: return {codeBox("04")};
+    case Effect::Code11: return {codeBox("11")};
+    case Effect::Code12: return relistFaulted ? Shown{codeBox("12"), codeBox("12")} : Shown{codeBox("12")};
+    case Effect::Code20:
+      if (!firstOffer) return {codeBox("20")};
+      return formatFaulted ? Shown{codeBox("20"), kFormatQuestion, codeBox("20")} : Shown{codeBox("20"), kFormatQuestion};
+  }
+  return {};
+}
+
+Shown oneTransaction(const FaultMode& fault) { return transaction(fault.effect, false, false, true); }
+
+bool statusTransparent(const FaultMode& fault) { return fault.effect == Effect::Transparent; }
+
+// Raw data is taken as it comes: only surplus bytes and a reply in time pass unnoticed.
+bool dataTransparent(const FaultMode& fault) {
+  return fault.mode == Mode::Surplus || fault.mode == Mode::JustInsideLimit;
+}
+
+// Surplus bytes fill the start-up probe's four-byte read at once, where a normal reply leaves
+// it waiting out the limit for its last two bytes.
+bool probeTransparent(const FaultMode& fault) { return fault.mode == Mode::JustInsideLimit; }
+
+void select(Window& window, DriveKind drive, const std::string& label) {
+  auto& list = drive == Internal ? window.internalList : window.removableList;
+  list.setFocus();
+  const int row = list.findLabel(label);
+  if (row >= 0) list.select(row);
+}
+
+// The user renames label to newName in the list of drive, if the row is still there.
+void rename(ExplorerDialog& dialog, Window& window, const std::string& label, const std::string& newName) {
+  select(window, Internal, label);
+  dialog.onRenameFile();
+  if (!window.internalList.isEditing()) return;
+  window.internalList.typeInEditor(newName);
+  window.internalList.endEdit(false);
+}
+
+// The start-up probe ("0SL", first byte within 2000 ms) and every selection after it: the
+// drive probes (lax, 5000 ms) and the listings. The start-up probe fails on any first byte but
+// "R" or "E" (then the port dialog, COM1 chosen again); the drive probes take any "R" or "E".
+Shown probeShown(const FaultMode& fault) {
+  switch (fault.mode) {
+    case Mode::Silence:
+    case Mode::JustOutsideLimit: return {kPortSelect, kCommError, kCommError};
+    case Mode::NoiseBefore:
+    case Mode::ContinuousNoise: return {kPortSelect};
+    case Mode::RWithoutCr:
+    case Mode::DoubleR:
+    case Mode::Truncated: return {kCommError, kCommFailed, kCommError, kCommFailed};  // the listings' selections
+    case Mode::CloseLine: return {kCommError, kCommError};
+    default: return {};  // an error reply means a unit is there, and a drive probe declines the listing
+  }
+}
+
+// Delete, rename, Refresh and format, each selecting the Internal Drive first.
+Shown selectionsShown(const FaultMode& fault) {
+  const Effect effect = fault.effect;
+  return Shown{kDeleteQuestion} + transaction(effect, true, true, true) + transaction(effect, true, true, false) +
+         transaction(effect, true, true, false) + Shown{kFormatQuestion} + transaction(effect, true, true, false);
+}
+
+Shown nothingShown(const FaultMode&) { return {}; }
+Shown aboutShown(const FaultMode&) { return {kAboutBox}; }
+Shown cueShown(const FaultMode& fault) {
+  return oneTransaction(fault) + (fault.effect == Effect::Transparent ? Shown{} : Shown{kNotValid});
+}
+Shown deleteShown(const FaultMode& fault) { return Shown{kDeleteQuestion} + oneTransaction(fault); }
+Shown formatShown(const FaultMode& fault) {
+  return Shown{kFormatQuestion} + transaction(fault.effect, false, true, true);
+}
+
+void runNothing(ExplorerDialog&, Window&, SteadyUser&) {}
+
+void runSelections(ExplorerDialog& dialog, Window& window, SteadyUser&) {
+  select(window, Internal, "VID00012.MPG");
+  dialog.onDeleteFile();
+  rename(dialog, window, "SND00003.WAV", "SND00004.WAV");
+  dialog.onRefresh();
+  dialog.onFormatDrive();
+}
+
+void runRefresh(ExplorerDialog& dialog, Window& window, SteadyUser&) {
+  window.internalList.setFocus();
+  dialog.onRefresh();
+}
+
+void runPlay(ExplorerDialog& dialog, Window& window, SteadyUser&) {
+  select(window, Internal, "VID00012.MPG");
+  dialog.onPlay();
+}
+
+void runLoop(ExplorerDialog& dialog, Window& window, SteadyUser&) {
+  select(window, Internal, "VID00012.MPG");
+  window.loopClipCheck.setCheck(true);
+  dialog.onLoopClip();
+  dialog.onPlay();
+}
+
+void runStill(ExplorerDialog& dialog, Window& window, SteadyUser&) {
+  window.internalList.setFocus();
+  dialog.onStill();
+}
+
+void runCopy(ExplorerDialog& dialog, Window& window, SteadyUser&) {
+  select(window, Internal, "VID00012.MPG");
+  dialog.onCopyToRemovable();
+}
+
+void runDelete(ExplorerDialog& dialog, Window& window, SteadyUser&) {
+  select(window, Internal, "VID00012.MPG");
+  dialog.onDeleteFile();
+}
+
+void runFormat(ExplorerDialog& dialog, Window& window, SteadyUser&) {
+  window.internalList.setFocus();
+  dialog.onFormatDrive();
+}
+
+void runRename(ExplorerDialog& dialog, Window& window, SteadyUser&) {
+  rename(dialog, window, "VID00012.MPG", "VID00013.MPG");
+}
+
+void runRevision(ExplorerDialog& dialog, Window&, SteadyUser& user) {
+  user.inAboutBox([&user](AboutDialog& box) { box.onGetFirmwareRevision(user); });
+  dialog.onAbout();
+}
+
+Target status(const char* command) { return {command, Reply::First, kStatusLimitMs, kStatusBytes}; }
+// Copy, delete and format: the same fault on the reply that ends the operation, whose limit is
+// the cap of a wait without a per-byte limit.
+Target completion(const char* command) {
+  return {command, Reply::Second, kUnlimitedWaitCapMs, kStatusBytes, -1,
+          sim::kDefaultCompletionDelayMs - static_cast<int>(SerialLink::kDrainQuietMs)};
+}
+
+}  // namespace
+
+const std::vector<FaultMode> kFaultModes = {
+    {"Silence", Mode::Silence, Effect::NoReply},
+    {"NoiseBeforeReply", Mode::NoiseBefore, Effect::Transparent},
+    {"RWithoutCr", Mode::RWithoutCr, Effect::NoReply},
+    {"DoubleR", Mode::DoubleR, Effect::NoReply},
+    {"UnknownCode00", Mode::UnknownCode00, Effect::NoReply},
+    {"UnknownCode13", Mode::UnknownCode13, Effect::NoReply},
+    {"Code04", Mode::Code04, Effect::Code04},
+    {"Code11", Mode::Code11, Effect::Code11},
+    {"Code12", Mode::Code12, Effect::Code12},
+    {"Code20", Mode::Code20, Effect::Code20},
+    {"TruncatedData", Mode::Truncated, Effect::NoReply},
+    {"SurplusData", Mode::Surplus, Effect::Transparent},
+    {"ContinuousNoise", Mode::ContinuousNoise, Effect::Transparent},
+    {"LineClosedMidTransfer", Mode::CloseLine, Effect::NoReply},
+    {"JustInsideLimit", Mode::JustInsideLimit, Effect::Transparent},
+    {"JustOutsideLimit", Mode::JustOutsideLimit, Effect::NoReply},
+};
+
+const std::vector<Command> kCommands = {
+    {"Probe",
+     {{"SL", Reply::First, 2000, kStatusBytes, 1}, status("SL")},
+     true, runNothing, probeShown, probeTransparent},
+    {"Selections", {status("SL")}, false, runSelections, selectionsShown, statusTransparent},
+    {"Queries",
+     {{"?R", Reply::First, 2000, 4}, {"?D", Reply::First, 6000, 16352}},
+     false, runRefresh, nothingShown, dataTransparent},
+    {"Cue", {status("SE")}, false, runPlay, cueShown, statusTransparent},
+    {"Play", {status("PL")}, false, runPlay, oneTransaction, statusTransparent},
+    {"Loop", {status("LP")}, false, runLoop, oneTransaction, statusTransparent},
+    {"Still", {status("ST")}, false, runStill, oneTransaction, statusTransparent},
+    {"Copy", {status("CR"), completion("CR")}, false, runCopy, oneTransaction, statusTransparent},
+    {"Delete", {status("DL"), completion("DL")}, false, runDelete, deleteShown, statusTransparent},
+    {"Format", {status("FO"), completion("FO")}, false, runFormat, formatShown, statusTransparent},
+    {"Rename", {status("RN")}, false, runRename, oneTransaction, statusTransparent},
+    {"Revision", {{"?V", Reply::First, 7000, 10}}, false, runRevision, aboutShown, dataTransparent},
+};
+
+sim::FaultRule ruleFor(const Target& target, const FaultMode& fault) {
+  sim::FaultRule rule{.command = target.command, .reply = target.reply, .times = target.times};
+  const auto code = [&rule](const char* digits) {
+    rule.fault = Fault::ErrorCode;
+    rule.code = digits;
+  };
+  switch (fault.mode) {
+    case Mode::Silence: rule.fault = Fault::Silence; break;
+    case Mode::NoiseBefore: rule.fault = Fault::NoiseBefore, rule.count = 3; break;
+    case Mode::RWithoutCr: rule.fault = Fault::RWithoutCr; break;
+    case Mode::DoubleR: rule.fault = Fault::DoubleR; break;
+    case Mode::UnknownCode00: code("00"); break;
+    case Mode::UnknownCode13: code("13"); break;
+    case Mode::Code04: code("04"); break;
+    case Mode::Code11: code("11"); break;
+    case Mode::Code12: code("12"); break;
+    case Mode::Code20: code("20"); break;
+    case Mode::Truncated: rule.fault = Fault::Truncated, rule.count = target.replyBytes / 2; break;
+    case Mode::Surplus: rule.fault = Fault::Surplus, rule.count = 5; break;
+    case Mode::ContinuousNoise:
+      // Longer than one limit in all, but never a gap as long as the limit.
+      rule.fault = Fault::ContinuousNoise, rule.count = target.limitMs / 2, rule.durationMs = 2 * target.limitMs;
+      break;
+    case Mode::CloseLine: rule.fault = Fault::CloseLine, rule.count = target.replyBytes / 2; break;
+    case Mode::JustInsideLimit: rule.fault = Fault::Delay, rule.count = target.limitMs - 1 - target.normalArrivalMs; break;
+    case Mode::JustOutsideLimit: rule.fault = Fault::Delay, rule.count = target.limitMs + 1 - target.normalArrivalMs; break;
+  }
+  return rule;
+}
+
+std::int64_t unitDelayMs(const Target& target, const FaultMode& fault) {
+  const sim::FaultRule rule = ruleFor(target, fault);
+  if (rule.fault == Fault::Delay) return rule.count;
+  if (rule.fault == Fault::ContinuousNoise) return rule.durationMs;
+  return 0;
+}
+
+std::string expectedRevision(Mode mode) {
+  switch (mode) {
+    case Mode::Silence:
+    case Mode::JustOutsideLimit: return "         ";
+    case Mode::NoiseBefore: return "# xDVX 2.";  // the NUL of the noise shows as a blank
+    case Mode::RWithoutCr: return "R        ";
+    case Mode::DoubleR: return "RR       ";
+    case Mode::UnknownCode00: return "E00      ";
+    case Mode::UnknownCode13: return "E13      ";
+    case Mode::Code04: return "E04      ";
+    case Mode::Code11: return "E11      ";
+    case Mode::Code12: return "E12      ";
+    case Mode::Code20: return "E20      ";
+    case Mode::Truncated:
+    case Mode::CloseLine: return "DVX 2    ";
+    case Mode::ContinuousNoise: return "# x#DVX 2";
+    case Mode::Surplus:
+    case Mode::JustInsideLimit: return "DVX 2.13a";
+  }
+  return {};
+}
+
+bool isDestructive(const std::string& line) {
+  const auto endsWith = [&line](const char* tail) { return line.size() >= 2 && line.substr(line.size() - 2) == tail; };
+  return endsWith("CI") || endsWith("CR") || endsWith("DL") || endsWith("FO") || endsWith("RN");
+}
+
+std::optional<DriveKind> selectedBy(const std::string& line) {
+  if (line == "0SL") return Internal;
+  if (line == "1SL") return Removable;
+  return std::nullopt;
+}
+
+}  // namespace faults
