@@ -1,0 +1,81 @@
+// Fuzz target: the start-up with any content in "mav.cfg". Each run has a folder of its own
+// (TMPDIR=/dev/shm makes that cheap); the unit answers on every port, and the user picks COM1
+// when asked. Whatever the file held,
+// the start-up must end up on the port it named (or COM1) and leave exactly that one digit.
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <string>
+
+#include "FuzzSupport.h"
+#include "app/ExplorerApp.h"
+#include "app/Globals.h"
+#include "res/Resources.h"
+#include "sim/MemoryPort.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class WorkingFolder {
+ public:
+  WorkingFolder() : previous_(fs::current_path()) {
+    static std::mt19937_64 names{std::random_device{}()};
+    do {
+      path_ = fs::temp_directory_path() / ("dorvik-fuzz-" + std::to_string(names()));
+    } while (!fs::create_directory(path_));
+    fs::current_path(path_);
+  }
+  ~WorkingFolder() {
+    std::error_code error;
+    fs::current_path(previous_, error);
+    fs::remove_all(path_, error);
+  }
+
+ private:
+  fs::path previous_;
+  fs::path path_;
+};
+
+// The explorer window's own logic is fuzzed elsewhere: here it only has to come up.
+class StartupOnly : public platform::memory::MemoryDesktop {
+ public:
+  int runExplorer(ExplorerDialog&) override {
+    ++windows;
+    return platform::IDCANCEL;
+  }
+  int windows = 0;
+};
+
+std::string fileContent(const char* name) {
+  std::ifstream file(name, std::ios::binary);
+  return std::string((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const WorkingFolder folder;
+  std::ofstream(ExplorerApp::kConfigFile, std::ios::binary | std::ios::trunc)
+      .write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+
+  sim::Unit unit;
+  sim::VirtualClock clock;
+  serialLink.setPort(std::make_unique<sim::MemoryPort>(unit, clock));
+  StartupOnly desktop;
+  desktop.answerPortSelect(res::IDC_COM1, platform::IDOK);
+  ExplorerApp app;
+  app.initInstance(desktop);
+
+  const bool named = size >= 1 && data[0] >= '1' && data[0] <= '4';
+  const char digit = named ? static_cast<char>(data[0]) : '1';
+  fuzz::require(fileContent(ExplorerApp::kConfigFile) == std::string(1, digit), "mav.cfg not rewritten as one digit");
+  fuzz::require(serialLink.portIndex == digit - '1', "the link open on another port");
+  fuzz::require(desktop.windows == 1, "the main window did not come up");
+
+  progressDialog.attach(nullptr);
+  serialLink.close();
+  serialLink.setPort(makeSystemPort());
+  return 0;
+}
