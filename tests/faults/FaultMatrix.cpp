@@ -218,30 +218,35 @@ const std::vector<Command> kCommands = {
 
 sim::FaultRule ruleFor(const Target& target, const FaultMode& fault) {
   sim::FaultRule rule{.command = target.command, .reply = target.reply, .times = target.times};
+  const auto shape = [&rule](Fault kind, int count = 0) {
+    rule.fault = kind;
+    rule.count = count;
+  };
   const auto code = [&rule](const char* digits) {
     rule.fault = Fault::ErrorCode;
     rule.code = digits;
   };
   switch (fault.mode) {
-    case Mode::Silence: rule.fault = Fault::Silence; break;
-    case Mode::NoiseBefore: rule.fault = Fault::NoiseBefore, rule.count = 3; break;
-    case Mode::RWithoutCr: rule.fault = Fault::RWithoutCr; break;
-    case Mode::DoubleR: rule.fault = Fault::DoubleR; break;
+    case Mode::Silence: shape(Fault::Silence); break;
+    case Mode::NoiseBefore: shape(Fault::NoiseBefore, 3); break;
+    case Mode::RWithoutCr: shape(Fault::RWithoutCr); break;
+    case Mode::DoubleR: shape(Fault::DoubleR); break;
     case Mode::UnknownCode00: code("00"); break;
     case Mode::UnknownCode13: code("13"); break;
     case Mode::Code04: code("04"); break;
     case Mode::Code11: code("11"); break;
     case Mode::Code12: code("12"); break;
     case Mode::Code20: code("20"); break;
-    case Mode::Truncated: rule.fault = Fault::Truncated, rule.count = target.replyBytes / 2; break;
-    case Mode::Surplus: rule.fault = Fault::Surplus, rule.count = 5; break;
+    case Mode::Truncated: shape(Fault::Truncated, target.replyBytes / 2); break;
+    case Mode::Surplus: shape(Fault::Surplus, 5); break;
     case Mode::ContinuousNoise:
       // Longer than one limit in all, but never a gap as long as the limit.
-      rule.fault = Fault::ContinuousNoise, rule.count = target.limitMs / 2, rule.durationMs = 2 * target.limitMs;
+      shape(Fault::ContinuousNoise, target.limitMs / 2);
+      rule.durationMs = 2 * target.limitMs;
       break;
-    case Mode::CloseLine: rule.fault = Fault::CloseLine, rule.count = target.replyBytes / 2; break;
-    case Mode::JustInsideLimit: rule.fault = Fault::Delay, rule.count = target.limitMs - 1 - target.normalArrivalMs; break;
-    case Mode::JustOutsideLimit: rule.fault = Fault::Delay, rule.count = target.limitMs + 1 - target.normalArrivalMs; break;
+    case Mode::CloseLine: shape(Fault::CloseLine, target.replyBytes / 2); break;
+    case Mode::JustInsideLimit: shape(Fault::Delay, target.limitMs - 1 - target.normalArrivalMs); break;
+    case Mode::JustOutsideLimit: shape(Fault::Delay, target.limitMs + 1 - target.normalArrivalMs); break;
   }
   return rule;
 }
