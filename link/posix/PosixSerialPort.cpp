@@ -286,7 +286,10 @@ bool PosixSerialPort::writeByte(std::uint8_t value) {
 
 bool PosixSerialPort::closeDevice() {
   if (!fd_) return true;
-  // Closing the descriptor also drops the advisory lock.
+  // Exclusive mode stays with the terminal while anyone else holds it open (the simulator
+  // does): end it, or every later opener but root is refused as busy. Closing the descriptor
+  // drops the advisory lock.
+  ::ioctl(fd_.get(), TIOCNXCL);
   if (!fd_.reset()) return fail(errno);
   return true;
 }

@@ -1,8 +1,11 @@
 // SerialLink through the real POSIX port code on a pseudo-terminal: opening and refusing
 // devices, raw transfer, per-byte limits, drains and a device that vanishes. Real time passes;
 // bounds on the high side are generous and only catch hangs.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <chrono>
@@ -80,6 +83,26 @@ TEST_F(PtySerialLinkTest, PortHeldByAnotherLinkIsRefusedUntilItIsClosed) {
   EXPECT_FALSE(link.isOpen());
   EXPECT_LT(millisecondsTaken([&] { EXPECT_EQ(link.sendLine("x"), 0); }), 50);
   EXPECT_EQ(other.open(0, 9600, 0), "");
+}
+
+// Exclusive mode belongs to the terminal, not to the descriptor: left set, it would refuse
+// every user but root (EBUSY) for as long as anyone else keeps the device open, as the
+// simulator does, even after the program has ended.
+TEST_F(PtySerialLinkTest, ClosingEndsExclusiveModeForTheNextOpener) {
+#ifndef TIOCGEXCL
+  GTEST_SKIP() << "this system cannot report exclusive mode";
+#else
+  const auto exclusive = [&] {
+    const int fd = ::open(pty.slavePath().c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);  // root is let in
+    int state = -1;
+    if (fd >= 0 && ::ioctl(fd, TIOCGEXCL, &state) != 0) state = -1;
+    if (fd >= 0) ::close(fd);
+    return state;
+  };
+  EXPECT_EQ(exclusive(), 1);
+  link.close();
+  EXPECT_EQ(exclusive(), 0);
+#endif
 }
 
 TEST_F(PtySerialLinkTest, CookedTerminalCarriesEveryByteUnchangedOnceOpened) {
