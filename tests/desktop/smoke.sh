@@ -74,6 +74,11 @@ expect_exit_status() {
   [[ $status -eq $1 ]] || fail "exit status $status, expected $1"
 }
 
+# The port is opened with an exclusive advisory lock: another program cannot take it while
+# this one holds it.
+port_locked() { ! flock -n "$work/COM$1" true; }
+port_free() { flock -n "$work/COM$1" true; }
+
 received() { grep -c "^received: $1\$" "$work/sim.log" || true; }
 received_at_least() { (($(received "$1") >= $2)); }
 
@@ -96,15 +101,17 @@ lists_filled() {
 case $scenario in
   start-exit)
     # "mav.cfg" names COM1; the unit answers there: the main window opens with both drives
-    # listed, and Exit ends the program with status 0.
+    # listed, holding the port, and Exit ends the program with status 0 and the port free.
     start_sim 1
     printf 1 >"$work/mav.cfg"
     start_app
     wait_for 30 "the main window" has_window "Dorvik Explorer"
     wait_for 10 "both lists to show their clips" lists_filled
     [[ $(received '?D') -eq 2 ]] || fail "expected two directory reads"
+    port_locked 1 || fail "the running program does not hold COM1"
     click_du "$(window_named "Dorvik Explorer")" 344 129 377 162  # E&xit
     expect_exit_status 0
+    port_free 1 || fail "COM1 is still held after the program ended"
     [[ $(cat "$work/mav.cfg") == 1 ]] || fail "mav.cfg changed"
     ;;
   port-choice)
