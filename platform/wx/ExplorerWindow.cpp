@@ -54,6 +54,10 @@ void ExplorerWindow::initialise() {
   controls.loopClipCheck = &loopClipCheck_;
   logic_.attach(controls);
   logic_.onInitDialog();
+  // The window opens with the focus on its first tab stop, the Removable list, whose focus
+  // handler makes that drive current, arms the menu and sets the arrows. Left to itself the
+  // dialog would focus the first button ("-->"): the generic list takes no focus from there.
+  listOf(Removable)->SetFocus();
 }
 
 // The message table: buttons and the check box. "E&xit" ends the window as cancelled, as

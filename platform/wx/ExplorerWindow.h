@@ -20,7 +20,8 @@ class ExplorerWindow : public TemplateDialog {
   ~ExplorerWindow() override;
 
   // Binds the controls to the logic and runs its initialisation (splash, image lists,
-  // columns, the first listing of both drives) while the window is not yet shown.
+  // columns, the first listing of both drives) while the window is not yet shown; the
+  // Removable list then has the focus.
   void initialise();
   platform::Window& window() { return window_; }
 

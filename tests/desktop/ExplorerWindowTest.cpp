@@ -230,6 +230,9 @@ TEST_F(ExplorerWindowTest, OpensWithBothDrivesInClipNumberOrderAndAHeaderClickSo
     EXPECT_EQ(wxui::fromWx(internal->GetItemText(2, 2)), "21,168KB");
     EXPECT_EQ(summaryOf(window, res::IDC_INTERNAL_SUMMARY), "40,926KB (Disk free space: 273MB)");
     EXPECT_EQ(summaryOf(window, res::IDC_REMOVABLE_SUMMARY), "14,994KB (Disk free space: 194MB)");
+    // The Removable list has the focus: its drive is current, so only "-->" copies.
+    EXPECT_TRUE(window.control(res::IDC_TO_INTERNAL)->IsThisEnabled());
+    EXPECT_FALSE(window.control(res::IDC_TO_REMOVABLE)->IsThisEnabled());
 
     // The first header click on a list sorts it descending; each list keeps its own order.
     // Size sorts by the running length: VID00003 runs 120 s, VID00027 90 s.
