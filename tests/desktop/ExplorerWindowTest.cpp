@@ -68,7 +68,10 @@ void clickAt(wxWindow* window, const wxPoint& point) {
   settle(50);
 }
 
-void clickButton(wxWindow* button) { clickAt(button, wxPoint(button->GetClientSize().x / 2, button->GetClientSize().y / 2)); }
+void clickButton(wxWindow* button) {
+  const wxSize size = button->GetClientSize();
+  clickAt(button, wxPoint(size.x / 2, size.y / 2));
+}
 
 void clickRow(wxListCtrl* list, long row) {
   wxRect rect;
@@ -176,7 +179,7 @@ class ExplorerWindowTest : public ::testing::Test {
     };
     wxTheApp->Bind(wxEVT_IDLE, startOnce);
     const int result = desktop_.runExplorer(logic);
-    wxTheApp->Unbind(wxEVT_IDLE, startOnce);
+    EXPECT_TRUE(wxTheApp->Unbind(wxEVT_IDLE, startOnce));
     EXPECT_TRUE(started) << "the main window never ran its modal loop";
     EXPECT_EQ(desktop_.mainWindow(), nullptr);
     EXPECT_EQ(desktop_.boxes, std::vector<std::string>{});
