@@ -38,7 +38,6 @@ struct Outcome {
   std::int64_t elapsedMs = 0;
   std::vector<std::string> rows[2];           // "label|length|size|image|key" per list
   std::vector<std::string> labelsBefore[2];   // labels when the action began
-  std::vector<std::string> unitBefore[2];     // the unit's files then
   std::vector<std::string> labelsAfter[2];
   std::vector<std::string> unitAfter[2];
   std::vector<std::string> refreshedLabels[2];
@@ -75,6 +74,39 @@ void arm(sim::Unit& unit, const Case& c) {
   for (const Target& target : c.command->targets) unit.addFault(ruleFor(target, *c.fault));
 }
 
+// What the action left behind, from the moment the fault was armed.
+void recordAction(FaultWorld& world, Window& window, std::size_t shownFrom, std::int64_t startMs, Outcome& out) {
+  out.elapsedMs = world.clock.nowMs() - startMs;
+  out.shown = shownSince(world.desktop, shownFrom);
+  for (std::size_t i = shownFrom; i < world.desktop.shown().size(); ++i) {
+    if (world.desktop.shown()[i].kind == Shown::Dialog) out.dialogs.push_back(world.desktop.shown()[i]);
+  }
+  out.log = world.unit.receivedLog();
+  out.hung = world.port->hung();
+  out.cursorDepth = world.desktop.cursorDepth();
+  out.progressOpen = world.desktop.progress() != nullptr;
+  out.windowEnabled = window.window.isEnabled();
+  out.revision = world.desktop.revisionShown;
+  for (const DriveKind drive : {Internal, Removable}) {
+    const auto& list = drive == Internal ? window.internalList : window.removableList;
+    out.rows[drive] = rowTexts(list);
+    out.labelsAfter[drive] = sortedLabels(list);
+    out.unitAfter[drive] = unitLabels(world.unit.drive(drive));
+  }
+}
+
+// A healthy unit again, then Refresh of both drives.
+void refreshBoth(FaultWorld& world, ExplorerDialog& dialog, Window& window, Outcome& out) {
+  world.recover();
+  const std::size_t refreshFrom = world.desktop.shown().size();
+  for (const DriveKind drive : {Internal, Removable}) {
+    dialog.listDrive(drive);
+    out.refreshedLabels[drive] = sortedLabels(drive == Internal ? window.internalList : window.removableList);
+    out.refreshedUnit[drive] = unitLabels(world.unit.drive(drive));
+  }
+  out.refreshShown = shownSince(world.desktop, refreshFrom);
+}
+
 // Starts the program, lets the user act once the window is up, records what happened, then
 // plugs a healthy unit back in and lists both drives again.
 Outcome runCase(const Case& c) {
@@ -89,39 +121,12 @@ Outcome runCase(const Case& c) {
     startMs = world.clock.nowMs();
   };
   world.desktop.inExplorer([&](ExplorerDialog& dialog, Window& window) {
-    platform::memory::MemoryListView* lists[2] = {&window.internalList, &window.removableList};
     if (!c.command->armedBeforeStartup) mark();
-    for (const DriveKind drive : {Internal, Removable}) {
-      out.labelsBefore[drive] = sortedLabels(*lists[drive]);
-      out.unitBefore[drive] = unitLabels(world.unit.drive(drive));
-    }
+    out.labelsBefore[Internal] = sortedLabels(window.internalList);
+    out.labelsBefore[Removable] = sortedLabels(window.removableList);
     c.command->run(dialog, window, world.desktop);
-
-    out.elapsedMs = world.clock.nowMs() - startMs;
-    out.shown = shownSince(world.desktop, shownFrom);
-    for (std::size_t i = shownFrom; i < world.desktop.shown().size(); ++i) {
-      if (world.desktop.shown()[i].kind == Shown::Dialog) out.dialogs.push_back(world.desktop.shown()[i]);
-    }
-    out.log = world.unit.receivedLog();
-    out.hung = world.port->hung();
-    out.cursorDepth = world.desktop.cursorDepth();
-    out.progressOpen = world.desktop.progress() != nullptr;
-    out.windowEnabled = window.window.isEnabled();
-    out.revision = world.desktop.revisionShown;
-    for (const DriveKind drive : {Internal, Removable}) {
-      out.rows[drive] = rowTexts(*lists[drive]);
-      out.labelsAfter[drive] = sortedLabels(*lists[drive]);
-      out.unitAfter[drive] = unitLabels(world.unit.drive(drive));
-    }
-
-    world.recover();
-    const std::size_t refreshFrom = world.desktop.shown().size();
-    for (const DriveKind drive : {Internal, Removable}) {
-      dialog.listDrive(drive);
-      out.refreshedLabels[drive] = sortedLabels(*lists[drive]);
-      out.refreshedUnit[drive] = unitLabels(world.unit.drive(drive));
-    }
-    out.refreshShown = shownSince(world.desktop, refreshFrom);
+    recordAction(world, window, shownFrom, startMs, out);
+    refreshBoth(world, dialog, window, out);
   });
   if (c.command->armedBeforeStartup) mark();
   ExplorerApp app;
