@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(build-essential cmake ninja-build libwxgtk3.2-dev googletest
-          xvfb xauth xdotool imagemagick dosfstools mtools)
+          xvfb xauth xdotool imagemagick dosfstools mtools valgrind)
 missing=()
 for package in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")
