@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages that building, running and testing need. Safe to repeat.
+# Installs the Debian 12 packages given as arguments, or without arguments those that
+# building, running and testing need. Safe to repeat: only what is missing is installed.
 set -euo pipefail
 
-packages=(build-essential cmake ninja-build libwxgtk3.2-dev googletest
-          xvfb xauth xdotool imagemagick dosfstools mtools valgrind)
+packages=("$@")
+((${#packages[@]})) || packages=(build-essential cmake ninja-build libwxgtk3.2-dev googletest
+                                 xvfb xauth xdotool imagemagick dosfstools mtools valgrind)
 missing=()
 for package in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")

@@ -12,17 +12,8 @@ linux_build=$(realpath -m "${1:-build}")
 out=$root/build-windows
 started=$SECONDS
 
-packages=(build-essential cmake ninja-build googletest g++-mingw-w64-x86-64-posix wine wine64)
-missing=()
-for package in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")
-done
-if ((${#missing[@]})); then
-  echo "Installing: ${missing[*]}"
-  export DEBIAN_FRONTEND=noninteractive
-  apt-get update -qq
-  apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+bash tools/install-deps.sh build-essential cmake ninja-build googletest \
+  g++-mingw-w64-x86-64-posix wine wine64
 
 echo "== Cross build for Windows (build-windows/)"
 cmake -S . -B "$out" -G Ninja --no-warn-unused-cli -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DDORVIK_DESKTOP=OFF >/dev/null

@@ -1,17 +1,5 @@
 #include "ClipsFixture.h"
 
-#include <algorithm>
-
-namespace {
-
-std::string trimmed(const std::uint8_t* bytes, std::size_t count) {
-  std::string text(bytes, bytes + count);
-  text.erase(text.find_last_not_of(' ') + 1);
-  return text;
-}
-
-}  // namespace
-
 void ClipsTest::start(const std::string& manifest) {
   seed(manifest);
   ASSERT_TRUE(dialog->listDrive(Internal));
@@ -36,26 +24,6 @@ std::vector<std::string> ClipsTest::newBoxes() const {
 std::vector<int> ClipsTest::newDialogs() const {
   const auto all = dialogs();
   return {all.begin() + static_cast<std::ptrdiff_t>(dialogsAtStart_), all.end()};
-}
-
-std::vector<std::string> ClipsTest::unitLabels(DriveKind drive) {
-  std::vector<std::string> labels;
-  const auto& table = unit.drive(drive).directory;
-  for (std::size_t at = 0; at < table.size() && table[at] != sim::kFreeMarker; at += sim::kRecordBytes) {
-    const std::uint8_t* record = &table[at];
-    if (record[0] == sim::kDeletedMarker || (record[11] & sim::kAttrLongName) == sim::kAttrLongName) continue;
-    const std::string name = trimmed(record, 8);
-    const std::string extension = trimmed(record + 8, 3);
-    labels.push_back(extension.empty() ? name : name + "." + extension);
-  }
-  std::sort(labels.begin(), labels.end());
-  return labels;
-}
-
-std::vector<std::string> ClipsTest::sortedLabels(DriveKind drive) {
-  auto labels = list(drive).labels();
-  std::sort(labels.begin(), labels.end());
-  return labels;
 }
 
 void ClipsTest::expectRefreshShowsUnit() {

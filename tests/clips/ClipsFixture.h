@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "support/ExplorerFixture.h"
+#include "support/Labels.h"
 
 class ClipsTest : public ExplorerFixture {
  protected:
@@ -21,9 +22,9 @@ class ClipsTest : public ExplorerFixture {
   std::int64_t elapsedMs() const { return clock.nowMs() - startMs_; }
 
   // The files of the unit's drive as a listing names them, sorted.
-  std::vector<std::string> unitLabels(DriveKind drive);
+  std::vector<std::string> unitLabels(DriveKind drive) { return labels::ofUnit(unit.drive(drive)); }
   // The labels of drive's list, sorted.
-  std::vector<std::string> sortedLabels(DriveKind drive);
+  std::vector<std::string> sortedLabels(DriveKind drive) { return labels::ofList(list(drive)); }
   // Lists both drives again (Refresh) and checks each list against the unit: nothing lost,
   // nothing doubled.
   void expectRefreshShowsUnit();

@@ -73,17 +73,21 @@ TEST_F(DeleteFormatTest, DeleteWhoseCompletionIsAnErrorKeepsRow) {
 }
 
 // Sending the delete line after a failed select would delete from whichever drive the unit
-// had selected before.
-TEST_F(DeleteFormatTest, FailedDriveSelectStopsDelete) {
+// had selected before; a refused or unanswered delete has no completion to wait for.
+TEST_F(DeleteFormatTest, FailedSelectOrUnfinishedDeleteKeepsRowWithoutCompletionWait) {
   struct Case {
     const char* name;
     sim::FaultRule fault;
     int answer;
+    std::vector<std::string> lines;
     std::vector<std::string> boxes;
   };
   const Case cases[] = {
-      {"error 11", errorReply("SL", "11"), platform::IDOK, {kDeleteQuestion, kError11}},
-      {"silent, Cancel", silence("SL"), platform::IDCANCEL, {kDeleteQuestion}},
+      {"select: error 11", errorReply("SL", "11"), platform::IDOK, {"0SL"}, {kDeleteQuestion, kError11}},
+      {"select: silent, Cancel", silence("SL"), platform::IDCANCEL, {"0SL"}, {kDeleteQuestion}},
+      {"delete: refused", errorReply("DL", "04"), platform::IDOK, {"0SL", "VID00012MPGDL"},
+       {kDeleteQuestion, kError04}},
+      {"delete: silent, Cancel", silence("DL"), platform::IDCANCEL, {"0SL", "VID00012MPGDL"}, {kDeleteQuestion}},
   };
   for (const Case& each : cases) {
     SCOPED_TRACE(each.name);
@@ -94,34 +98,8 @@ TEST_F(DeleteFormatTest, FailedDriveSelectStopsDelete) {
     desktop.answer(each.answer);
     deleteOnInternal("VID00012.MPG");
 
-    EXPECT_THAT(takeLines(), ElementsAre("0SL"));
+    EXPECT_EQ(takeLines(), each.lines);
     EXPECT_EQ(newBoxes(), each.boxes);
-    EXPECT_GE(list(Internal).findLabel("VID00012.MPG"), 0);
-    EXPECT_EQ(desktop.cursorDepth(), 0);
-    expectRefreshShowsUnit();
-  }
-}
-
-TEST_F(DeleteFormatTest, RefusedOrUnansweredDeleteIsNotFollowedByCompletionWait) {
-  struct Case {
-    const char* name;
-    sim::FaultRule fault;
-    int answer;
-  };
-  const Case cases[] = {
-      {"refused", errorReply("DL", "04"), platform::IDOK},
-      {"silent, Cancel", silence("DL"), platform::IDCANCEL},
-  };
-  for (const Case& each : cases) {
-    SCOPED_TRACE(each.name);
-    start("");
-    unit.clearFaults();
-    unit.addFault(each.fault);
-    desktop.answer(platform::IDYES);
-    desktop.answer(each.answer);
-    deleteOnInternal("VID00012.MPG");
-
-    EXPECT_THAT(takeLines(), ElementsAre("0SL", "VID00012MPGDL"));
     EXPECT_LT(elapsedMs(), 2 * ExplorerDialog::kReplyTimeoutMs);
     EXPECT_GE(list(Internal).findLabel("VID00012.MPG"), 0);
     EXPECT_EQ(desktop.cursorDepth(), 0);

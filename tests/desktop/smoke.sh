@@ -97,19 +97,28 @@ lists_filled() {
   main=$(window_named "Dorvik Explorer")
   (($(green_pixels_in_list "$main" 13) > 0)) && (($(green_pixels_in_list "$main" 178) > 0))
 }
+# Waits for the main window with both drives listed, and sets main to it.
+wait_for_listed_window() {
+  wait_for 30 "the main window" has_window "Dorvik Explorer"
+  wait_for 10 "both lists to show their clips" lists_filled
+  main=$(window_named "Dorvik Explorer")
+}
+# The unit on COM1, named by "mav.cfg", and the program started on it.
+start_on_com1() {
+  start_sim 1
+  printf 1 >"$work/mav.cfg"
+  start_app
+  wait_for_listed_window
+}
 
 case $scenario in
   start-exit)
     # "mav.cfg" names COM1; the unit answers there: the main window opens with both drives
     # listed, holding the port, and Exit ends the program with status 0 and the port free.
-    start_sim 1
-    printf 1 >"$work/mav.cfg"
-    start_app
-    wait_for 30 "the main window" has_window "Dorvik Explorer"
-    wait_for 10 "both lists to show their clips" lists_filled
+    start_on_com1
     [[ $(received '?D') -eq 2 ]] || fail "expected two directory reads"
     port_locked 1 || fail "the running program does not hold COM1"
-    click_du "$(window_named "Dorvik Explorer")" 344 129 377 162  # E&xit
+    click_du "$main" 344 129 377 162  # E&xit
     expect_exit_status 0
     port_free 1 || fail "COM1 is still held after the program ended"
     [[ $(cat "$work/mav.cfg") == 1 ]] || fail "mav.cfg changed"
@@ -124,22 +133,15 @@ case $scenario in
     click_du "$port" 45 34 146 57  # COM 3
     sleep 0.3
     click_du "$port" 113 14 146 57  # OK
-    wait_for 30 "the main window" has_window "Dorvik Explorer"
-    wait_for 10 "both lists to show their clips" lists_filled
+    wait_for_listed_window
     [[ $(cat "$work/mav.cfg") == 3 ]] || fail "mav.cfg holds '$(cat "$work/mav.cfg")', expected 3"
-    main=$(window_named "Dorvik Explorer")
     xdotool windowfocus --sync "$main" key Escape
     expect_exit_status 0
     ;;
   context-refresh)
     # A right click on the Removable list opens the context menu; its Refresh (mnemonic R)
     # reads that drive's directory once more, through the progress window.
-    start_sim 1
-    printf 1 >"$work/mav.cfg"
-    start_app
-    wait_for 30 "the main window" has_window "Dorvik Explorer"
-    wait_for 10 "both lists to show their clips" lists_filled
-    main=$(window_named "Dorvik Explorer")
+    start_on_com1
     windows=$(visible_windows)
     click_du "$main" 60 60 377 162 3
     wait_for 10 "the context menu" more_windows_than "$windows"
@@ -154,12 +156,7 @@ case $scenario in
   rename)
     # Shift+F10 and "Re&name File" edit the selected row's label; the edit takes at most 12
     # characters, so the 15 typed become a valid name, which Enter sends to the unit.
-    start_sim 1
-    printf 1 >"$work/mav.cfg"
-    start_app
-    wait_for 30 "the main window" has_window "Dorvik Explorer"
-    wait_for 10 "both lists to show their clips" lists_filled
-    main=$(window_named "Dorvik Explorer")
+    start_on_com1
     click_du "$main" 40 40 377 162  # the Removable list's first row: COMMAND2.BAT
     sleep 0.3
     xdotool key Down Down Down  # VID00004.MPG, the fourth in name order

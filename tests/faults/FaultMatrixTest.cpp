@@ -14,6 +14,7 @@
 #include "app/ExplorerApp.h"
 #include "app/Globals.h"
 #include "res/Resources.h"
+#include "support/Labels.h"
 
 namespace faults {
 namespace {
@@ -90,8 +91,8 @@ void recordAction(FaultWorld& world, Window& window, std::size_t shownFrom, std:
   for (const DriveKind drive : {Internal, Removable}) {
     const auto& list = drive == Internal ? window.internalList : window.removableList;
     out.rows[drive] = rowTexts(list);
-    out.labelsAfter[drive] = sortedLabels(list);
-    out.unitAfter[drive] = unitLabels(world.unit.drive(drive));
+    out.labelsAfter[drive] = labels::ofList(list);
+    out.unitAfter[drive] = labels::ofUnit(world.unit.drive(drive));
   }
 }
 
@@ -101,8 +102,8 @@ void refreshBoth(FaultWorld& world, ExplorerDialog& dialog, Window& window, Outc
   const std::size_t refreshFrom = world.desktop.shown().size();
   for (const DriveKind drive : {Internal, Removable}) {
     dialog.listDrive(drive);
-    out.refreshedLabels[drive] = sortedLabels(drive == Internal ? window.internalList : window.removableList);
-    out.refreshedUnit[drive] = unitLabels(world.unit.drive(drive));
+    out.refreshedLabels[drive] = labels::ofList(drive == Internal ? window.internalList : window.removableList);
+    out.refreshedUnit[drive] = labels::ofUnit(world.unit.drive(drive));
   }
   out.refreshShown = shownSince(world.desktop, refreshFrom);
 }
@@ -122,8 +123,8 @@ Outcome runCase(const Case& c) {
   };
   world.desktop.inExplorer([&](ExplorerDialog& dialog, Window& window) {
     if (!c.command->armedBeforeStartup) mark();
-    out.labelsBefore[Internal] = sortedLabels(window.internalList);
-    out.labelsBefore[Removable] = sortedLabels(window.removableList);
+    out.labelsBefore[Internal] = labels::ofList(window.internalList);
+    out.labelsBefore[Removable] = labels::ofList(window.removableList);
     c.command->run(dialog, window, world.desktop);
     recordAction(world, window, shownFrom, startMs, out);
     refreshBoth(world, dialog, window, out);

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <memory>
 
 #include "app/Globals.h"
@@ -17,12 +16,6 @@ namespace {
 const char* const kManifest =
     "[internal]\nVID00012.MPG 1764000\nSND00003.WAV 352800\nPLY00005.LST 2000\nCOMMAND1.BAT 300\n"
     "[removable]\nVID00007.MPG 352800\nSND00001.WAV 176400\n";
-
-std::string trimmed(const std::uint8_t* bytes, std::size_t count) {
-  std::string text(bytes, bytes + count);
-  text.erase(text.find_last_not_of(' ') + 1);
-  return text;
-}
 
 }  // namespace
 
@@ -80,26 +73,6 @@ void FaultWorld::recover() {
   port->setPresent(0, true);
   serialLink.close();
   EXPECT_EQ(serialLink.open(0, 9600, 0), "");
-}
-
-std::vector<std::string> unitLabels(const sim::Drive& drive) {
-  std::vector<std::string> labels;
-  const auto& table = drive.directory;
-  for (std::size_t at = 0; at < table.size() && table[at] != sim::kFreeMarker; at += sim::kRecordBytes) {
-    const std::uint8_t* record = &table[at];
-    if (record[0] == sim::kDeletedMarker || (record[11] & sim::kAttrLongName) == sim::kAttrLongName) continue;
-    const std::string name = trimmed(record, 8);
-    const std::string extension = trimmed(record + 8, 3);
-    labels.push_back(extension.empty() ? name : name + "." + extension);
-  }
-  std::sort(labels.begin(), labels.end());
-  return labels;
-}
-
-std::vector<std::string> sortedLabels(const platform::memory::MemoryListView& list) {
-  auto labels = list.labels();
-  std::sort(labels.begin(), labels.end());
-  return labels;
 }
 
 }  // namespace faults

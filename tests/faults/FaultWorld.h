@@ -55,8 +55,4 @@ class FaultWorld {
   SteadyUser desktop;
 };
 
-// The names a listing shows for the files of the unit's drive, sorted.
-std::vector<std::string> unitLabels(const sim::Drive& drive);
-std::vector<std::string> sortedLabels(const platform::memory::MemoryListView& list);
-
 }  // namespace faults

@@ -29,6 +29,17 @@ void expectColumnsAndImages(const MemoryListView& list) {
   EXPECT_THAT(list.images(), ElementsAre(138, 139, 164, 192, 163)) << list.name();
 }
 
+// Both lists and summaries empty, and still the Removable list current with its arrow.
+void expectNothingListed(const platform::memory::MemoryExplorerWindow& window, const ExplorerDialog& dialog) {
+  EXPECT_EQ(window.internalList.rowCount(), 0);
+  EXPECT_EQ(window.removableList.rowCount(), 0);
+  EXPECT_EQ(window.internalSummary.text(), "");
+  EXPECT_EQ(window.removableSummary.text(), "");
+  EXPECT_EQ(dialog.currentDrive, Removable);
+  EXPECT_TRUE(window.toInternalButton.isEnabled());
+  EXPECT_FALSE(window.toRemovableButton.isEnabled());
+}
+
 }  // namespace
 
 TEST_F(UiTest, InitialisationListsInternalFirstWhileTheSplashStands) {
@@ -72,13 +83,7 @@ TEST_F(UiTest, SilentProbesLeaveBothListsEmptyWhateverTheUserAnswers) {
   EXPECT_THAT(takeLines(), ElementsAre("0SL", "1SL"));
   EXPECT_THAT(dialogs(), ElementsAre(res::IDD_COMM_ERROR, res::IDD_COMM_ERROR));
   EXPECT_THAT(boxes(), IsEmpty());
-  EXPECT_EQ(window->internalList.rowCount(), 0);
-  EXPECT_EQ(window->removableList.rowCount(), 0);
-  EXPECT_EQ(window->internalSummary.text(), "");
-  EXPECT_EQ(window->removableSummary.text(), "");
-  EXPECT_EQ(dialog->currentDrive, Removable);
-  EXPECT_TRUE(window->toInternalButton.isEnabled());
-  EXPECT_FALSE(window->toRemovableButton.isEnabled());
+  expectNothingListed(*window, *dialog);
   // Each probe waits its 5000 ms after the 100 ms drain that precedes every line.
   const auto shownDialogs = desktop.shownOf(Shown::Dialog);
   EXPECT_EQ(shownDialogs[0].atMs, 5100);
@@ -92,13 +97,7 @@ TEST_F(UiTest, RefusedProbesLeaveBothListsEmptyWithoutAMessage) {
   EXPECT_THAT(takeLines(), ElementsAre("0SL", "1SL"));
   EXPECT_THAT(boxes(), IsEmpty());
   EXPECT_THAT(dialogs(), IsEmpty());
-  EXPECT_EQ(window->internalList.rowCount(), 0);
-  EXPECT_EQ(window->removableList.rowCount(), 0);
-  EXPECT_EQ(window->internalSummary.text(), "");
-  EXPECT_EQ(window->removableSummary.text(), "");
-  EXPECT_EQ(dialog->currentDrive, Removable);
-  EXPECT_TRUE(window->toInternalButton.isEnabled());
-  EXPECT_FALSE(window->toRemovableButton.isEnabled());
+  expectNothingListed(*window, *dialog);
 }
 
 TEST_F(UiTest, InitialisationGoesOnWithoutASplash) {
