@@ -22,7 +22,6 @@ using startup_test::CerrCapture;
 using startup_test::occurrences;
 using startup_test::readFile;
 using startup_test::StartupDesktop;
-using startup_test::WorkingFolder;
 using startup_test::writeFile;
 using Clock = std::chrono::steady_clock;
 

@@ -2,27 +2,12 @@
 
 #include <fstream>
 #include <iterator>
-#include <random>
 
 #include "app/Globals.h"
 
 namespace startup_test {
 
 namespace fs = std::filesystem;
-
-WorkingFolder::WorkingFolder() : previous_(fs::current_path()) {
-  std::random_device random;
-  do {
-    path_ = fs::temp_directory_path() / ("dorvik-app-" + std::to_string(random()));
-  } while (!fs::create_directory(path_));
-  fs::current_path(path_);
-}
-
-WorkingFolder::~WorkingFolder() {
-  std::error_code error;
-  fs::current_path(previous_, error);
-  fs::remove_all(path_, error);
-}
 
 std::optional<std::string> readFile(const fs::path& path) {
   if (!fs::is_regular_file(path)) return std::nullopt;

@@ -13,23 +13,9 @@
 #include <vector>
 
 #include "platform/memory/MemoryDesktop.h"
+#include "support/WorkingFolder.h"
 
 namespace startup_test {
-
-// Creates an empty folder under the system's temporary folder and works in it until it goes.
-class WorkingFolder {
- public:
-  WorkingFolder();
-  ~WorkingFolder();
-  WorkingFolder(const WorkingFolder&) = delete;
-  WorkingFolder& operator=(const WorkingFolder&) = delete;
-
-  const std::filesystem::path& path() const { return path_; }
-
- private:
-  std::filesystem::path previous_;
-  std::filesystem::path path_;
-};
 
 // Whole content of a regular file; nullopt when there is none (missing, a folder).
 std::optional<std::string> readFile(const std::filesystem::path& path);

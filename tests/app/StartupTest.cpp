@@ -21,7 +21,6 @@ using startup_test::CerrCapture;
 using startup_test::occurrences;
 using startup_test::readFile;
 using startup_test::StartupDesktop;
-using startup_test::WorkingFolder;
 using startup_test::writeFile;
 
 constexpr const char* kConfig = ExplorerApp::kConfigFile;

@@ -3,7 +3,6 @@
 // It reads what pixels cannot tell: the rows' order, the summary texts, the splash's window,
 // and which lines reach the unit when the real buttons are clicked (through the X server).
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <wx/app.h>
 #include <wx/button.h>
@@ -15,7 +14,6 @@
 #include <wx/uiaction.h>
 #include <wx/utils.h>
 
-#include <climits>
 #include <filesystem>
 #include <functional>
 #include <iostream>
@@ -30,6 +28,7 @@
 #include "platform/wx/WxDesktop.h"
 #include "res/Resources.h"
 #include "sim/PtyUnit.h"
+#include "support/WorkingFolder.h"
 #include "ui/ExplorerDialog.h"
 
 namespace {
@@ -130,17 +129,10 @@ class AnsweringDesktop : public wxui::WxDesktop {
 class ExplorerWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    char cwd[PATH_MAX];
-    ASSERT_NE(getcwd(cwd, sizeof cwd), nullptr);
-    previousFolder_ = cwd;
-    char pattern[] = "/tmp/dorvik-wx-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    folder_ = pattern;
-    ASSERT_EQ(chdir(folder_.c_str()), 0);
     std::string error;
     ASSERT_TRUE(unit_.seedManifest(kManifest, &error)) << error;
     pty_ = std::make_unique<sim::PtyUnit>(unit_);
-    ASSERT_TRUE(pty_->createLink(folder_, 1));
+    ASSERT_TRUE(pty_->createLink(folder_.path().string(), 1));
     serialLink.close();
     serialLink.setPort(makeSystemPort());
     ASSERT_EQ(serialLink.open(0, 9600, 0), "");
@@ -153,10 +145,6 @@ class ExplorerWindowTest : public ::testing::Test {
     serialLink.close();
     commandText.clear();
     pty_.reset();
-    if (!previousFolder_.empty()) {
-      EXPECT_EQ(chdir(previousFolder_.c_str()), 0);
-    }
-    if (!folder_.empty()) std::filesystem::remove_all(folder_);
   }
 
   // Runs the main window as the program does; the scenario runs inside its modal loop once
@@ -204,9 +192,8 @@ class ExplorerWindowTest : public ::testing::Test {
   AnsweringDesktop desktop_;
 
  private:
+  WorkingFolder folder_;
   std::unique_ptr<sim::PtyUnit> pty_;
-  std::string folder_;
-  std::string previousFolder_;
 };
 
 wxListCtrl* listOf(const wxui::ExplorerWindow& window, int id) { return wxDynamicCast(window.control(id), wxListCtrl); }

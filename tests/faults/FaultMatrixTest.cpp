@@ -6,20 +6,19 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <filesystem>
 #include <fstream>
-#include <random>
+#include <optional>
 
 #include "FaultMatrix.h"
 #include "app/ExplorerApp.h"
 #include "app/Globals.h"
 #include "res/Resources.h"
 #include "support/Labels.h"
+#include "support/WorkingFolder.h"
 
 namespace faults {
 namespace {
 
-namespace fs = std::filesystem;
 using platform::memory::Shown;
 
 constexpr std::int64_t kDrainMs = SerialLink::kDrainQuietMs;
@@ -290,26 +289,18 @@ INSTANTIATE_TEST_SUITE_P(Matrix, FaultMatrixTest, ::testing::ValuesIn(allCases()
 class MatrixEnvironment : public ::testing::Environment {
  public:
   void SetUp() override {
-    previous_ = fs::current_path();
-    std::random_device random;
-    do {
-      folder_ = fs::temp_directory_path() / ("dorvik-faults-" + std::to_string(random()));
-    } while (!fs::create_directory(folder_));
-    fs::current_path(folder_);
+    folder_.emplace();
     std::ofstream(ExplorerApp::kConfigFile, std::ios::binary) << '1';
   }
 
   void TearDown() override {
-    std::error_code error;
-    fs::current_path(previous_, error);
-    fs::remove_all(folder_, error);
+    folder_.reset();
     std::printf("fault matrix: %zu commands x %zu faults = %zu cases; this run: %d run, %d passed\n",
                 kCommands.size(), kFaultModes.size(), kCommands.size() * kFaultModes.size(), runCases, passedCases);
   }
 
  private:
-  fs::path previous_;
-  fs::path folder_;
+  std::optional<WorkingFolder> folder_;
 };
 
 const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new MatrixEnvironment);

@@ -2,10 +2,8 @@
 // (TMPDIR=/dev/shm makes that cheap); the unit answers on every port, and the user picks COM1
 // when asked. Whatever the file held,
 // the start-up must end up on the port it named (or COM1) and leave exactly that one digit.
-#include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <random>
 #include <string>
 
 #include "FuzzSupport.h"
@@ -13,30 +11,9 @@
 #include "app/Globals.h"
 #include "res/Resources.h"
 #include "sim/MemoryPort.h"
+#include "support/WorkingFolder.h"
 
 namespace {
-
-namespace fs = std::filesystem;
-
-class WorkingFolder {
- public:
-  WorkingFolder() : previous_(fs::current_path()) {
-    static std::mt19937_64 names{std::random_device{}()};
-    do {
-      path_ = fs::temp_directory_path() / ("dorvik-fuzz-" + std::to_string(names()));
-    } while (!fs::create_directory(path_));
-    fs::current_path(path_);
-  }
-  ~WorkingFolder() {
-    std::error_code error;
-    fs::current_path(previous_, error);
-    fs::remove_all(path_, error);
-  }
-
- private:
-  fs::path previous_;
-  fs::path path_;
-};
 
 // The explorer window's own logic is fuzzed elsewhere: here it only has to come up.
 class StartupOnly : public platform::memory::MemoryDesktop {

@@ -12,9 +12,8 @@
 #include <string>
 #include <vector>
 
-#include <unistd.h>
-
 #include "ProtocolFixture.h"
+#include "support/WorkingFolder.h"
 
 namespace {
 
@@ -58,16 +57,8 @@ std::vector<std::string> mdirEntries(const std::string& listing) {
 
 class FatImageListingTest : public ProtocolFixture {
  protected:
-  void SetUp() override {
-    ProtocolFixture::SetUp();
-    folder = fs::temp_directory_path() / ("dorvik-fat-" + std::to_string(::getpid()));
-    fs::create_directories(folder);
-  }
-  void TearDown() override {
-    fs::remove_all(folder);
-    ProtocolFixture::TearDown();
-  }
-  fs::path folder;
+  WorkingFolder working;
+  const fs::path& folder = working.path();
 };
 
 TEST_F(FatImageListingTest, RowsMatchWhatMdirShows) {

@@ -4,17 +4,16 @@
 #pragma once
 
 #include <memory>
-#include <string>
 
 #include "sim/PtyUnit.h"
 #include "support/ExplorerFixture.h"
+#include "support/WorkingFolder.h"
 
 class PtyExplorerFixture : public ExplorerTestBase {
  protected:
   void SetUp() override;
   void TearDown() override;
 
+  WorkingFolder folder;
   std::unique_ptr<sim::PtyUnit> pty;
-  std::string folder;
-  std::string previousFolder;
 };

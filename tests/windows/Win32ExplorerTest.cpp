@@ -3,20 +3,18 @@
 // probe. Real time passes here.
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <random>
 #include <string>
 #include <vector>
 
 #include "Com1.h"
 #include "app/ExplorerApp.h"
 #include "app/Globals.h"
+#include "support/WorkingFolder.h"
 
 namespace {
 
-namespace fs = std::filesystem;
 using platform::memory::Shown;
 using win32_test::Clock;
 using win32_test::Com1ExplorerTest;
@@ -67,29 +65,6 @@ class ProbeDesktop : public platform::memory::MemoryDesktop {
 
   int explorerRuns = 0;
   int openOnPort = -1;
-};
-
-// A fresh working folder for "mav.cfg", left again when the test ends.
-class WorkingFolder {
- public:
-  WorkingFolder() : previous_(fs::current_path()) {
-    std::random_device random;
-    do {
-      path_ = fs::temp_directory_path() / ("dorvik-win-" + std::to_string(random()));
-    } while (!fs::create_directory(path_));
-    fs::current_path(path_);
-  }
-  ~WorkingFolder() {
-    std::error_code error;
-    fs::current_path(previous_, error);
-    fs::remove_all(path_, error);
-  }
-  WorkingFolder(const WorkingFolder&) = delete;
-  WorkingFolder& operator=(const WorkingFolder&) = delete;
-
- private:
-  fs::path previous_;
-  fs::path path_;
 };
 
 std::string fileText(const char* name) {
