@@ -10,6 +10,12 @@ void ClipsTest::start(const std::string& manifest) {
   dialogsAtStart_ = dialogs().size();
 }
 
+void ClipsTest::restartWith(const sim::FaultRule& fault) {
+  unit.clearFaults();
+  start("");
+  unit.addFault(fault);
+}
+
 void ClipsTest::selectRow(DriveKind drive, const std::string& label) {
   const int row = list(drive).findLabel(label);
   ASSERT_GE(row, 0) << label;

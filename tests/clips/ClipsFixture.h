@@ -13,6 +13,9 @@ class ClipsTest : public ExplorerFixture {
  protected:
   // Seeds the unit, lists both drives, and forgets the lines, boxes and time that took.
   void start(const std::string& manifest);
+  // Lists both drives again on a unit without faults, then gives it fault: each case of a
+  // table starts from the same lists.
+  void restartWith(const sim::FaultRule& fault);
   // Makes label the one selected row of drive's list (it must be there).
   void selectRow(DriveKind drive, const std::string& label);
   // Message boxes shown since start(), as "caption|text".

@@ -132,9 +132,7 @@ TEST_F(CopyTest, RefusedOrUnansweredCommandIsNotFollowedByCompletionWait) {
   };
   for (const Case& each : cases) {
     SCOPED_TRACE(each.name);
-    start("");
-    unit.clearFaults();
-    unit.addFault(each.fault);
+    restartWith(each.fault);
     desktop.answer(each.answer);
     selectRow(Removable, "VID00012.MPG");
     dialog->onCopyToInternal();

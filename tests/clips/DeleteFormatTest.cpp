@@ -91,9 +91,7 @@ TEST_F(DeleteFormatTest, FailedSelectOrUnfinishedDeleteKeepsRowWithoutCompletion
   };
   for (const Case& each : cases) {
     SCOPED_TRACE(each.name);
-    start("");
-    unit.clearFaults();
-    unit.addFault(each.fault);
+    restartWith(each.fault);
     desktop.answer(platform::IDYES);
     desktop.answer(each.answer);
     deleteOnInternal("VID00012.MPG");

@@ -171,9 +171,7 @@ TEST_F(RenameTest, FailedDriveSelectStopsRename) {
   };
   for (const Case& each : cases) {
     SCOPED_TRACE(each.name);
-    start("");
-    unit.clearFaults();
-    unit.addFault(each.fault);
+    restartWith(each.fault);
     desktop.answer(each.answer);
     rename(Internal, "VID00012.MPG", "VID00013.MPG");
 
