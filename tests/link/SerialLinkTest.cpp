@@ -233,7 +233,7 @@ TEST(SerialLinkAddressed, FrameIsAddressesTextAndHalvedChecksumWithMarkSpacePari
     link.addressByte2 = row.address2;
     EXPECT_EQ(link.sendLine(row.text), 1);
     std::vector<std::uint8_t> frame{row.address1, row.address2};
-    frame.insert(frame.end(), row.text.begin(), row.text.end());
+    for (const char c : row.text) frame.push_back(static_cast<std::uint8_t>(c));
     frame.push_back(row.checksum);
     EXPECT_EQ(log.values, frame) << row.text;
     std::vector<std::uint8_t> parities(frame.size(), SPACEPARITY);

@@ -2,40 +2,24 @@
 // images that must only ever give an error.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <map>
 #include <random>
-#include <regex>
-#include <sstream>
 
 #include "SimTesting.h"
+#include "support/FatTools.h"
+#include "support/WorkingFolder.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-bool haveTool(const std::string& name) {
-  return std::system(("command -v " + name + " >/dev/null 2>&1").c_str()) == 0;
-}
-
-// Runs a shell command and gives what it printed, through a file so that no pipe API is needed.
-std::string run(const std::string& command, const fs::path& folder) {
-  const fs::path output = folder / "command-output.txt";
-  [[maybe_unused]] const int status = std::system((command + " > '" + output.string() + "' 2>&1").c_str());
-  std::ifstream file(output);
-  return {std::istreambuf_iterator<char>(file), {}};
-}
-
-// Name field -> size, as mdir lists the short names.
-std::map<std::string, std::uint32_t> mdirListing(const std::string& image, const fs::path& folder) {
+// Name field -> size, for each file mdir lists.
+std::map<std::string, std::uint32_t> mdirListing(const std::string& image) {
   std::map<std::string, std::uint32_t> files;
-  const std::regex row(R"(^(.{8}) (.{3}) +(\d+) \d{4}-\d\d-\d\d.*)");
-  std::istringstream lines(run("mdir -i '" + image + "' ::", folder));
-  for (std::string line; std::getline(lines, line);) {
-    std::smatch match;
-    if (std::regex_match(line, match, row)) files[match[1].str() + match[2].str()] = std::stoul(match[3]);
+  for (const auto& entry : fat_tools::mdirEntries(image)) {
+    if (entry.size != "<DIR>") files[entry.name + entry.extension] = static_cast<std::uint32_t>(std::stoul(entry.size));
   }
   return files;
 }
@@ -62,57 +46,42 @@ void writeFile(const std::string& path, const std::vector<std::uint8_t>& bytes) 
 class FatImage : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (!haveTool("mcopy") || !haveTool("mdir") || !haveTool("mformat")) GTEST_SKIP() << "mtools missing";
-    std::random_device entropy;
-    fs::path unique;
-    do {
-      unique = fs::temp_directory_path() / ("dorvik-fat-" + std::to_string(entropy()));
-    } while (!fs::create_directory(unique));
-    folder = unique.string();
-  }
-  void TearDown() override {
-    if (!folder.empty()) fs::remove_all(folder);
+    if (!fat_tools::available()) GTEST_SKIP() << "dosfstools or mtools missing";
   }
 
   // A formatted image with a clip, a long name, a name without extension, a short extension
   // and a deleted file. fat16: a 20 MB volume instead of a 1.44 MB floppy.
   std::string makeImage(bool fat16) {
     const std::string image = folder + (fat16 ? "/fat16.img" : "/floppy.img");
-    const std::string mkfs = haveTool("mkfs.fat") ? "mkfs.fat" : fs::exists("/usr/sbin/mkfs.fat") ? "/usr/sbin/mkfs.fat" : "";
-    if (fat16 && !mkfs.empty()) {
-      run(mkfs + " -F 16 -n DEMOVOL -C '" + image + "' 20480", folder);
-    } else if (!mkfs.empty()) {
-      run(mkfs + " -n DEMOVOL -C '" + image + "' 1440", folder);
-    } else {
-      run("mformat -C -f 1440 -v DEMOVOL -i '" + image + "' ::", folder);
-    }
+    fat_tools::run(std::string("mkfs.fat ") + (fat16 ? "-F 16 " : "") + "-n DEMOVOL -C '" + image + "' " +
+                   (fat16 ? "20480" : "1440"));
     const std::string clip = folder + "/clip", small = folder + "/small";
     std::ofstream(clip).close();
     fs::resize_file(clip, 352800);
     std::ofstream(small) << "hello\n";
     for (const char* target : {"::VID00007.MPG", "::DEL.MPG"}) {
-      run("mcopy -i '" + image + "' '" + clip + "' " + target, folder);
+      fat_tools::run("mcopy -i '" + image + "' '" + clip + "' " + target);
     }
     for (const char* target : {"'::A long file name.txt'", "::README", "::X.Y"}) {
-      run("mcopy -i '" + image + "' '" + small + "' " + target, folder);
+      fat_tools::run("mcopy -i '" + image + "' '" + small + "' " + target);
     }
-    run("mdel -i '" + image + "' ::DEL.MPG", folder);
+    fat_tools::run("mdel -i '" + image + "' ::DEL.MPG");
     return image;
   }
 
-  std::string folder;
+  WorkingFolder working;
+  const std::string folder = working.path().string();
 };
 
 TEST_F(FatImage, RootDirectoryMatchesWhatMdirLists) {
   for (bool fat16 : {false, true}) {
-    if (fat16 && !haveTool("mkfs.fat") && !fs::exists("/usr/sbin/mkfs.fat")) continue;
     const std::string image = makeImage(fat16);
     sim::Unit unit;
     std::string error;
     ASSERT_TRUE(unit.seedFatImage(image, Removable, &error)) << error;
     const auto& drive = unit.drive(Removable);
-    const auto listed = mdirListing(image, folder);
-    ASSERT_EQ(listed.size(), 4u) << run("mdir -i '" + image + "' ::", folder);
+    const auto listed = mdirListing(image);
+    ASSERT_EQ(listed.size(), 4u) << fat_tools::output("mdir -i '" + image + "' ::");
     EXPECT_EQ(fileRecords(drive), listed);
     EXPECT_EQ(listed.at("VID00007MPG"), 352800u);
     EXPECT_EQ(drive.sectors, fat16 ? 40960u : 2880u);
