@@ -60,5 +60,5 @@ fi
 # A missed target makes dorvik-bench end with status 1: still measure (d), then fail.
 status=0
 "$build/dorvik-bench" || status=$?
-xvfb-run -a -s "-screen 0 1280x1024x24" bash "$0" --peak-memory
+bash tools/xvfb.sh bash "$0" --peak-memory
 exit "$status"

@@ -37,7 +37,7 @@ if [[ -n "${DISPLAY:-}" ]]; then
 fi
 
 echo "No display: running under Xvfb and saving a screenshot."
-xvfb-run -a -s '-screen 0 1280x1024x24' bash -c '
+bash "$root/tools/xvfb.sh" bash -c '
   export GDK_BACKEND=x11
   "$1/build/dorvik-explorer" &
   program=$!

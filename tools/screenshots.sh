@@ -7,7 +7,7 @@
 set -euo pipefail
 
 if [[ -z ${DISPLAY:-} ]]; then
-  exec xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$@"
+  exec bash "$(dirname "$0")/xvfb.sh" "$0" "$@"
 fi
 export GDK_BACKEND=x11 NO_AT_BRIDGE=1
 

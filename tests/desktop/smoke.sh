@@ -3,7 +3,7 @@
 # on a pseudo-terminal. They prove the wiring, the layout and the real widgets; the logic is
 # tested without a display.
 #
-# usage: smoke.sh SCENARIO EXPLORER SIMULATOR MANIFEST   (run under xvfb-run, GDK_BACKEND=x11)
+# usage: smoke.sh SCENARIO EXPLORER SIMULATOR MANIFEST   (run under tools/xvfb.sh)
 # SCENARIO: start-exit | port-choice | context-refresh | rename
 set -euo pipefail
 
