@@ -29,7 +29,7 @@ peak_memory() {
   trap 'kill $sim_pid ${app_pid:-} 2>/dev/null || true; wait 2>/dev/null || true; rm -rf "$work"' RETURN
   until [[ -L $work/COM1 ]]; do sleep 0.1; done
   printf 1 >"$work/mav.cfg"
-  (cd "$work" && GDK_BACKEND=x11 NO_AT_BRIDGE=1 exec "$build/dorvik-explorer") >"$work/app.log" 2>&1 &
+  (cd "$work" && exec "$build/dorvik-explorer") >"$work/app.log" 2>&1 &
   app_pid=$!
   deadline=$((SECONDS + 60))
   until (($(grep -c '^received: ?D$' "$work/sim.log") == 2)); do

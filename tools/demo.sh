@@ -38,7 +38,6 @@ fi
 
 echo "No display: running under Xvfb and saving a screenshot."
 bash "$root/tools/xvfb.sh" bash -c '
-  export GDK_BACKEND=x11
   "$1/build/dorvik-explorer" &
   program=$!
   # The window is ready once both directories were listed and the window has painted.

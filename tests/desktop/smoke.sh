@@ -8,7 +8,6 @@
 set -euo pipefail
 
 scenario=$1 explorer=$2 simulator=$3 manifest=$4
-export GDK_BACKEND=x11 NO_AT_BRIDGE=1
 
 work=$(mktemp -d)
 app_pid="" sim_pid=""
