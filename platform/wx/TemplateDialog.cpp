@@ -4,7 +4,6 @@
 #include <wx/checkbox.h>
 #include <wx/gauge.h>
 #include <wx/listctrl.h>
-#include <wx/panel.h>
 #include <wx/radiobut.h>
 #include <wx/settings.h>
 #include <wx/statbmp.h>
@@ -30,6 +29,15 @@ wxFont dialogFont(int pointSize) {
   font.SetPointSize(pointSize);
   return font;
 }
+
+// The sunken frame of a static field. A wxPanel would do, but a panel without focusable
+// children takes the focus itself and would put a stop of its own in the tab order.
+class SunkenFrame : public wxWindow {
+ public:
+  SunkenFrame(wxWindow* parent, const wxPoint& pos, const wxSize& size)
+      : wxWindow(parent, wxID_ANY, pos, size, wxBORDER_SUNKEN) {}
+  bool AcceptsFocus() const override { return false; }
+};
 
 // GTK draws a check box or radio button's indicator at a fixed minimum size, taller than
 // the template's 10 units at small fonts: such a control grows about its own middle.
@@ -97,6 +105,8 @@ void TemplateDialog::build(const res::DialogTemplate& dialog) {
       const res::ControlTemplate& control = dialog.controls[i];
       if ((control.kind == res::ControlKind::GroupBox) != (pass == 0)) continue;
       wxWindow* window = createControl(dialog, i);
+      // Only the template's tab stops take the focus from the keyboard.
+      if (!(control.style & res::WS_TABSTOP)) window->DisableFocusFromKeyboard();
       if (control.id != -1) controls_[control.id] = window;
     }
   }
@@ -119,19 +129,17 @@ wxWindow* TemplateDialog::createControl(const res::DialogTemplate& dialog, std::
     case res::ControlKind::RadioButton: {
       const bool startsGroup = (control.style & res::WS_GROUP) || index == 0 ||
                                dialog.controls[index - 1].kind != res::ControlKind::RadioButton;
-      auto* radio = new wxRadioButton(this, id, text, pos, size, startsGroup ? wxRB_GROUP : 0);
-      if (!(control.style & res::WS_TABSTOP)) radio->DisableFocusFromKeyboard();
-      return atLeastBestHeight(radio);
+      return atLeastBestHeight(new wxRadioButton(this, id, text, pos, size, startsGroup ? wxRB_GROUP : 0));
     }
     case res::ControlKind::GroupBox:
       return new wxStaticBox(this, id, text, pos, size);
     case res::ControlKind::Static: {
-      // GTK draws no border around a label: a sunken field is a sunken panel holding one.
+      // GTK draws no border around a label: a sunken field is a sunken frame holding one.
       wxWindow* holder = this;
       wxPoint at = pos;
       wxSize extent = size;
       if (control.exStyle & res::WS_EX_CLIENTEDGE) {
-        holder = new wxPanel(this, wxID_ANY, pos, size, wxBORDER_SUNKEN);
+        holder = new SunkenFrame(this, pos, size);
         at = wxPoint(4, (holder->GetClientSize().y - GetCharHeight()) / 2);
         extent = wxSize(holder->GetClientSize().x - 8, GetCharHeight());
       }

@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <iostream>
 #include <memory>
+#include <vector>
 
 #include "platform/wx/Popups.h"
 #include "platform/wx/TemplateDialog.h"
@@ -134,6 +135,24 @@ TEST(TemplateDialogs, EveryControlExistsWithItsIdAndTheDialogHasItsSize) {
       ASSERT_NE(window, nullptr) << id << "/" << control.id;
       EXPECT_EQ(window->GetId(), wxui::toWxId(control.id)) << id << "/" << control.id;
     }
+  }
+}
+
+// Tab walks the dialog's children in order, stopping at those that take the focus from the
+// keyboard: they must be the template's tab stops, in its order, and nothing else.
+TEST(TemplateDialogs, TabStopsAreTheTemplatesOwnInItsOrder) {
+  for (int id : {res::IDD_ABOUTBOX, res::IDD_EXPLORER, res::IDD_PROGRESS, res::IDD_PORT_SELECT, res::IDD_COMM_ERROR,
+                 res::IDD_COMM_FAILED}) {
+    std::vector<int> expected;
+    for (const res::ControlTemplate& control : res::dialogTemplate(id).controls) {
+      if (control.style & res::WS_TABSTOP) expected.push_back(wxui::toWxId(control.id));
+    }
+    wxui::TemplateDialog dialog(nullptr, id, wxCAPTION);
+    std::vector<int> stops;
+    for (const wxWindow* child : dialog.GetChildren()) {
+      if (child->AcceptsFocusFromKeyboard()) stops.push_back(child->GetId());
+    }
+    EXPECT_EQ(stops, expected) << "dialog " << id;
   }
 }
 

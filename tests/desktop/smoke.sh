@@ -4,7 +4,7 @@
 # tested without a display.
 #
 # usage: smoke.sh SCENARIO EXPLORER SIMULATOR MANIFEST   (run under tools/xvfb.sh)
-# SCENARIO: start-exit | port-choice | context-refresh | rename
+# SCENARIO: start-exit | port-choice | context-refresh | rename | about-keys
 set -euo pipefail
 
 scenario=$1 explorer=$2 simulator=$3 manifest=$4
@@ -169,6 +169,24 @@ case $scenario in
     xdotool type --delay 20 "vid00099.mpgXYZ"
     xdotool key Return
     wait_for 10 "the rename line" grep -q "^received: VID00004MPGVID00099MPGRN\$" "$work/sim.log"
+    click_du "$main" 344 129 377 162  # E&xit
+    expect_exit_status 0
+    ;;
+  about-keys)
+    # The about box follows its template's tab order: Tab from Close reaches "Get Firmware
+    # Rev.", and space presses it, which asks the unit for its revision.
+    start_on_com1
+    click_du "$main" 344 111 377 162  # &About
+    wait_for 10 "the about box" has_window "About Dorvik Explorer"
+    about=$(window_named "About Dorvik Explorer")
+    xdotool windowfocus --sync "$about"
+    sleep 0.3
+    xdotool key Tab
+    sleep 0.3
+    xdotool key space
+    wait_for 10 "the revision request" received_at_least '?V' 1
+    xdotool key Escape
+    wait_for 10 "the about box to close" test -z "$(window_named "About Dorvik Explorer")"
     click_du "$main" 344 129 377 162  # E&xit
     expect_exit_status 0
     ;;
