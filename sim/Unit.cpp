@@ -74,7 +74,7 @@ void Unit::receive(std::uint8_t byte, std::int64_t nowUs) {
       return;
     }
     line.swap(line_);
-    received_.push_back({line, nowUs, play_.selectedDrive});
+    received_.push_back({line, nowUs, play_.selectedDrive, -1});
     // A stray CR is no command: the unit ignores empty lines.
     if (!line.empty()) dispatch(line, nowUs);
     observer = observer_;
@@ -125,7 +125,9 @@ void Unit::dispatch(const std::string& line, std::int64_t nowUs) {
   consume(first);
   if (!response.second || firstFault == Fault::CloseLine) return;
   FaultRule* second = armedFault(line, Reply::Second);
-  emit(*response.second, second, doneUs + std::int64_t{completionDelayMs_} * 1000);
+  const std::size_t queuedBefore = output_.size();
+  const std::int64_t completedUs = emit(*response.second, second, doneUs + std::int64_t{completionDelayMs_} * 1000);
+  if (output_.size() > queuedBefore) received_.back().completedUs = completedUs;
   consume(second);
 }
 

@@ -90,11 +90,14 @@ struct OutputByte {
 constexpr int kLineClosed = -1;
 
 // A line as the unit received it: when its CR arrived and which drive was selected at that
-// moment, so a test can tell which drive a command acted on.
+// moment, so a test can tell which drive a command acted on; and, for copy, delete and format,
+// when the last byte of the second reply went out, so a test can tell a wait that outlasted
+// the unit's completion from one for a reply that never came.
 struct ReceivedLine {
   std::string text;
   std::int64_t atUs;
   DriveKind selectedDrive;
+  std::int64_t completedUs;  // -1: no second reply was sent (none due, refused or silenced)
 };
 
 constexpr int kDefaultCompletionDelayMs = 300;

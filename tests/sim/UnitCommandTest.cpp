@@ -167,16 +167,21 @@ TEST(UnitCommand, LogsEveryLineWithoutItsTerminator) {
 
 TEST(UnitCommand, LogsWhenEachLineArrivedAndWhichDriveWasSelected) {
   sim::Unit unit;
+  unit.drive(Removable).addFile("VID00012.MPG", 1000);
   simtest::sendLine(unit, "1SL", 1000);
   simtest::sendLine(unit, "VID00012MPGDL", 2000);
   simtest::sendLine(unit, "0SL", 3000);
+  simtest::sendLine(unit, "VID00012MPGDL", 4000);
   const auto log = unit.receivedLog();
-  ASSERT_EQ(log.size(), 3u);
+  ASSERT_EQ(log.size(), 4u);
   EXPECT_EQ(log[0].selectedDrive, Internal) << "a selection is logged with the drive selected before it";
   EXPECT_EQ(log[1].text, "VID00012MPGDL");
   EXPECT_EQ(log[1].atUs, 2000);
   EXPECT_EQ(log[1].selectedDrive, Removable);
+  EXPECT_EQ(log[1].completedUs, 2000 + sim::kDefaultCompletionDelayMs * 1000) << "the delete's second reply";
   EXPECT_EQ(log[2].selectedDrive, Removable);
+  EXPECT_EQ(log[2].completedUs, -1) << "a selection has no second reply";
+  EXPECT_EQ(log[3].completedUs, -1) << "a refused delete sends none";
 }
 
 }  // namespace
