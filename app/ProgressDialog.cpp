@@ -34,12 +34,13 @@ bool ProgressDialog::create(platform::Window* parent) {
   return true;
 }
 
+// Called as a block ends: the step comes first and the dispatch after it, so that the figure
+// of this block is painted now rather than when the next block ends.
 int ProgressDialog::advance() {
   if (!window_) return rangeLower;
-  processPendingMessages();
-  if (!window_) return rangeLower;  // a dispatched message may have taken the window down
   const int previous = window_->stepIt();
   showPercent(previous + step);
+  processPendingMessages();
   return previous;
 }
 

@@ -1,6 +1,7 @@
 // ProgressDialog (template 112): the progress of a directory upload, four steps of one from 0
-// to 4. While it is up its owner (the main window) is disabled; each step dispatches the
-// pending window messages so the windows keep repainting during the blocking transfer.
+// to 4. While it is up its owner (the main window) is disabled; each step, once taken,
+// dispatches the pending window messages, so the new figure is painted at once and the
+// windows keep repainting during the blocking transfer.
 #pragma once
 
 #include <cstdint>

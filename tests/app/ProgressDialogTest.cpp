@@ -10,11 +10,17 @@ namespace {
 
 using platform::memory::Shown;
 
-// The progress window's owner is the main window; here a bare window stands in for it.
+// The progress window's owner is the main window; here a bare window stands in for it. What
+// a dispatch paints is the percentage the window holds at that moment.
 class OwnerDesktop : public platform::memory::MemoryDesktop {
  public:
   platform::Window* activePopup() override { return &owner; }
+  void processPendingMessages() override {
+    MemoryDesktop::processPendingMessages();
+    if (progress() != nullptr) painted.push_back(progress()->percentText());
+  }
   platform::memory::MemoryWindow owner;
+  std::vector<std::string> painted;
 };
 
 class ProgressDialogTest : public ::testing::Test {
@@ -37,6 +43,7 @@ TEST_F(ProgressDialogTest, FourStepsShowQuartersAndAFifthWraps) {
   EXPECT_EQ(before, (std::vector<int>{0, 1, 2, 3, 4}));
   EXPECT_EQ(desktop.percentHistory, (std::vector<std::string>{"25%", "50%", "75%", "100%", "25%"}));
   EXPECT_EQ(desktop.pumps(), 5) << "each step dispatches the pending messages";
+  EXPECT_EQ(desktop.painted, desktop.percentHistory) << "a figure painted one step late";
 }
 
 TEST_F(ProgressDialogTest, CaptionNamesTheDrive) {
