@@ -9,6 +9,14 @@ bool isNameCharacter(char c) { return (c >= 'A' && c <= 'Z') || (c >= '0' && c <
 
 char upperCase(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 
+// The listing shows a short extension after a blank, where a full one has its dot.
+std::string withDot(const std::string& name) {
+  std::string dotted = name;
+  const auto blank = name.find(' ');
+  if (name.find('.') == std::string::npos && blank != std::string::npos) dotted[blank] = '.';
+  return dotted;
+}
+
 }  // namespace
 
 std::size_t stemLength(const std::string& name) {
@@ -16,7 +24,8 @@ std::size_t stemLength(const std::string& name) {
   return dot == std::string::npos ? name.size() : dot;
 }
 
-std::string nameField(const std::string& name) {
+std::string nameField(const std::string& shown) {
+  const std::string name = withDot(shown);
   std::string field(kNameFieldLength, ' ');
   const std::size_t stem = stemLength(name);
   std::copy_n(name.begin(), std::min(stem, kNamePartLength), field.begin());
@@ -26,6 +35,16 @@ std::string nameField(const std::string& name) {
                 field.begin() + static_cast<std::ptrdiff_t>(kNamePartLength));
   }
   return field;
+}
+
+std::optional<std::string> unitNameField(const std::string& name) {
+  if (!validateClipName(withDot(name))) return std::nullopt;
+  return nameField(name);
+}
+
+bool sameIgnoringCase(const std::string& first, const std::string& second) {
+  return std::equal(first.begin(), first.end(), second.begin(), second.end(),
+                    [](char a, char b) { return upperCase(a) == upperCase(b); });
 }
 
 std::optional<std::string> validateClipName(const std::string& text) {

@@ -1,6 +1,7 @@
 // Copy between drives: the unit copies, the dialog names the clip in one line, waits for the
 // reply that ends the copy and then adds the row to the destination list itself, without
 // reading that drive's directory again.
+#include "app/Globals.h"
 #include "clips/ClipName.h"
 #include "clips/UnitCommands.h"
 #include "protocol/Directory.h"
@@ -51,10 +52,13 @@ void ExplorerDialog::copySelected(DriveKind from, DriveKind to, const char* suff
   for (int row = 0; row < source.rowCount(); ++row) {
     if (!source.isSelected(row)) continue;
     const CopiedRow copied = readRow(source, row);
-    if (destination.findLabel(copied.name) >= 0) continue;  // already there: skipped without a word
+    if (findClip(destination, copied.name) >= 0) continue;  // already there: skipped without a word
+    const auto field = fieldToSend(desktop_, copied.name);
+    if (!field) continue;
 
     WaitCursor waiting(desktop_);
-    if (!runLongOperation(*this, nameField(copied.name) + suffix)) continue;
+    commandText = *field + suffix;
+    if (!runOperation(commandText, to)) continue;
     appendRow(destination, copied);
     const std::int32_t listed = to == Internal ? internalListed : removableListed;
     destination.sort(compareSortKeys, listed == 0 ? 1 : 0);

@@ -43,23 +43,26 @@ void ExplorerDialog::onEndLabelEdit(DriveKind drive, bool cancelled) {
   platform::ListView& list = listOf(drive);
   const auto newName = validateClipName(list.editText());
   if (!newName) {
-    desktop_.messageBox("The file name you have typed is invalid.\nPlease choose another name", "Rename Error", kWarning);
+    desktop_.messageBox(kInvalidNameText, kInvalidNameCaption, kWarning);
     return;
   }
   const int row = list.firstSelected();  // the row being edited
-  const int holder = list.findLabel(*newName);
+  // Names are the same when the unit's name fields are: "ABC." and "ABC" name one file.
+  const int holder = findClip(list, *newName);
   if (holder >= 0) {
     // The edited row itself: nothing changed, or only the letter case.
-    if (*newName == nameBeforeEdit || holder == row) return;
+    if (holder == row || sameIgnoringCase(nameField(*newName), nameField(nameBeforeEdit))) return;
     desktop_.messageBox("A file with that name already exists on this drive,\nplease choose another name.", "Rename Error",
                         kWarning);
     return;
   }
   if (row < 0) return;  // no row to show the new name in: leave the unit alone too
+  const auto oldField = fieldToSend(desktop_, nameBeforeEdit);
+  if (!oldField) return;
 
   WaitCursor waiting(desktop_);
   if (!selectDrive(*this, drive)) return;
-  commandText = nameField(nameBeforeEdit) + nameField(*newName) + "RN";
+  commandText = *oldField + nameField(*newName) + "RN";
   if (!sendCommand(commandText)) return;
   rewriteRow(list, row, *newName);
 }

@@ -1,15 +1,24 @@
 #include "clips/UnitCommands.h"
 
 #include "app/Globals.h"
+#include "clips/ClipName.h"
 #include "ui/ExplorerDialog.h"
 
 bool selectDrive(ExplorerDialog& dialog, DriveKind drive) {
-  commandText = drive == Internal ? "0SL" : "1SL";
+  commandText = selectLine(drive);
   return dialog.sendCommand(commandText);
 }
 
-bool runLongOperation(ExplorerDialog& dialog, const std::string& line) {
-  commandText = line;
-  if (!dialog.sendCommand(commandText)) return false;
-  return dialog.waitReply(kUntilDoneMs, true);
+std::optional<std::string> fieldToSend(platform::Desktop& desktop, const std::string& name) {
+  if (auto field = unitNameField(name)) return field;
+  desktop.messageBox(kInvalidNameText, kInvalidNameCaption, platform::MB_OK | platform::MB_ICONEXCLAMATION);
+  return std::nullopt;
+}
+
+int findClip(const platform::ListView& list, const std::string& name) {
+  const std::string field = nameField(name);
+  for (int row = 0; row < list.rowCount(); ++row) {
+    if (sameIgnoringCase(nameField(list.cell(row, 0)), field)) return row;
+  }
+  return -1;
 }

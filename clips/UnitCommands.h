@@ -1,22 +1,24 @@
-// The exchanges that copy, delete, format and rename have in common.
+// What copy, delete, format and rename have in common: selecting a drive, and the clip names
+// they may put on the line.
 #pragma once
 
-#include <cstdint>
+#include <optional>
 #include <string>
 
+#include "platform/Desktop.h"
+#include "platform/Views.h"
 #include "protocol/DriveKind.h"
 
 class ExplorerDialog;
 
-// Per-byte limit of the wait for the reply that ends a copy, delete or format: no limit of
-// its own, so the wait lasts until the unit reports the end (the port caps the silence).
-constexpr std::int32_t kUntilDoneMs = 0;
-
 // Makes the unit's next command apply to drive ("0SL", "1SL"); true when the unit selected it.
-// Delete and rename stop on false: their line would act on whichever drive is selected.
+// Delete, format and rename stop on false: their line would act on whichever drive is selected.
 bool selectDrive(ExplorerDialog& dialog, DriveKind drive);
 
-// Sends the line of a long operation (copy, delete, format) and waits for the second reply
-// that ends it; true when the operation is done. A command the unit refused or never
-// answered sends no second reply, so the wait is skipped then rather than left to hang.
-bool runLongOperation(ExplorerDialog& dialog, const std::string& line);
+// The name field of a row's name, when that name keeps the unit's name rule; otherwise the
+// user is told the name is invalid and nothing may be sent for it (a name read from the unit
+// may hold any byte, a CR among them, which would end the line early).
+std::optional<std::string> fieldToSend(platform::Desktop& desktop, const std::string& name);
+
+// The row of list naming the same clip as name (same name field, letter case ignored), or -1.
+int findClip(const platform::ListView& list, const std::string& name);

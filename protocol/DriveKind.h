@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
+#include <string_view>
 
 // The unit's two drives. The Internal Drive is the right list (1001), selected with "0SL";
 // the Removable Drive is the left list (1000), selected with "1SL".
@@ -8,3 +10,13 @@ enum DriveKind : std::int32_t {
   Internal = 0,
   Removable = 1,
 };
+
+// The line that makes the unit's next commands apply to drive (and stops playback).
+constexpr const char* selectLine(DriveKind drive) { return drive == Internal ? "0SL" : "1SL"; }
+
+// The drive a command line (without its CR) selects, if it is a select line.
+constexpr std::optional<DriveKind> selectedByLine(std::string_view line) {
+  if (line == selectLine(Internal)) return Internal;
+  if (line == selectLine(Removable)) return Removable;
+  return std::nullopt;
+}

@@ -4,6 +4,8 @@
 // The two data replies come without a status reply and their time-outs are not reported:
 // whatever did not arrive counts as zero bytes, so a silent unit gives an empty list after
 // the waits, never stale rows.
+#include <algorithm>
+
 #include "app/Globals.h"
 #include "protocol/Directory.h"
 #include "protocol/WaitCursor.h"
@@ -18,7 +20,6 @@ static_assert(ExplorerDialog::kListingBytes == directory::kListingBytes);
 
 // Everything that tells the two drives' listings apart.
 struct DriveListing {
-  const char* selectLine;
   platform::ListView* ExplorerControls::*list;
   platform::Control* ExplorerControls::*summary;
   std::int32_t ExplorerDialog::*listed;
@@ -28,9 +29,9 @@ struct DriveListing {
 };
 
 constexpr DriveListing kDriveListings[] = {
-    {"0SL", &ExplorerControls::internalList, &ExplorerControls::internalSummary, &ExplorerDialog::internalListed,
+    {&ExplorerControls::internalList, &ExplorerControls::internalSummary, &ExplorerDialog::internalListed,
      &ExplorerDialog::internalUsedBytes, &ExplorerDialog::internalCapacityBytes, &ExplorerDialog::internalSummaryText},
-    {"1SL", &ExplorerControls::removableList, &ExplorerControls::removableSummary, &ExplorerDialog::removableListed,
+    {&ExplorerControls::removableList, &ExplorerControls::removableSummary, &ExplorerDialog::removableListed,
      &ExplorerDialog::removableUsedBytes, &ExplorerDialog::removableCapacityBytes,
      &ExplorerDialog::removableSummaryText},
 };
@@ -43,8 +44,19 @@ std::uint64_t readCapacity() {
   return directory::capacityBytes(reply);
 }
 
+// Reads count bytes at most, each within the limit; returns how many arrived.
+std::size_t readArrived(std::uint8_t* buffer, std::size_t count, int timeoutMs) {
+  for (std::size_t i = 0; i < count; ++i) {
+    const int value = serialLink.readByte(timeoutMs);
+    if (value < 0) return i;
+    buffer[i] = static_cast<std::uint8_t>(value);
+  }
+  return count;
+}
+
 // Reads the four blocks under the wait cursor, one progress step after each, and closes the
-// progress dialog.
+// progress dialog. A record cut short by a silent or unplugged line is dropped whole: its
+// missing bytes would otherwise make a name of NULs that a copy or delete would send.
 void readDirectory(platform::Desktop& desktop, directory::Listing& packed) {
   commandText = "?D\r";
   serialLink.drain();
@@ -54,7 +66,10 @@ void readDirectory(platform::Desktop& desktop, directory::Listing& packed) {
     WaitCursor cursor(desktop);
     std::size_t offset = 0;
     for (const std::size_t bytes : directory::kBlockBytes) {
-      serialLink.readBytes(raw.data() + offset, bytes, kDirectoryTimeoutMs);
+      const std::size_t arrived = readArrived(raw.data() + offset, bytes, kDirectoryTimeoutMs);
+      const std::size_t wholeRecords = arrived / directory::kRecordBytes * directory::kRecordBytes;
+      std::fill(raw.begin() + static_cast<std::ptrdiff_t>(offset + wholeRecords),
+                raw.begin() + static_cast<std::ptrdiff_t>(offset + bytes), std::uint8_t{0});
       offset += bytes;
       progressDialog.advance();
     }
@@ -75,7 +90,7 @@ bool ExplorerDialog::listDrive(DriveKind drive) {
   this->*listing.listed = 1;
   this->*listing.usedBytes = 0;
   currentDrive = drive;
-  if (!sendCommand(listing.selectLine)) return false;
+  if (!sendCommand(selectLine(drive))) return false;
 
   platform::ListView& list = *(controls.*listing.list);
   list.deleteAll();

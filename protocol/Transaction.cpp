@@ -56,55 +56,118 @@ struct Reply {
   const ErrorCode* code = nullptr;  // strict error replies only
 };
 
-bool readOne(std::uint8_t& byte, std::int32_t timeoutMs) { return serialLink.readBytes(&byte, 1, timeoutMs) != 0; }
-
 // Scans the input until a reply of a known class arrives or a byte does not. Strict reading
 // wants the whole reply ("R" CR, or "E", a known code and one more byte, the CR, which is not
 // looked at); lax reading takes the first "R" or "E" for the answer.
-Reply scanReply(std::int32_t timeoutMs, bool strict) {
+//
+// A completion wait (no limit of its own) gives the rest of a reply that has begun the status
+// limit, and a reply cut short there ends the wait: a unit that has answered must not hold the
+// window for the completion's long cap.
+template <typename ReadByte>
+Reply scanReply(ReadByte&& readByte, std::int32_t timeoutMs, bool strict) {
+  const bool untilDone = timeoutMs <= 0;
+  const std::int32_t restMs = untilDone ? ExplorerDialog::kReplyTimeoutMs : timeoutMs;
   std::uint8_t byte = 0;
-  while (readOne(byte, timeoutMs)) {
+  while (readByte(byte, timeoutMs)) {
     if (byte == 'R') {
       if (!strict) return {ReplyClass::Success};
       // The byte after "R" is dropped with it when it is not the CR.
-      if (readOne(byte, timeoutMs) && byte == kCarriageReturn) return {ReplyClass::Success};
+      if (!readByte(byte, restMs)) {
+        if (untilDone) break;
+      } else if (byte == kCarriageReturn) {
+        return {ReplyClass::Success};
+      }
     } else if (byte == 'E') {
       if (!strict) return {ReplyClass::ErrorReply};
       std::uint8_t rest[3] = {};
-      if (serialLink.readBytes(rest, std::size(rest), timeoutMs) == 0) continue;
+      if (!readByte(rest[0], restMs) || !readByte(rest[1], restMs) || !readByte(rest[2], restMs)) {
+        if (untilDone) break;
+        continue;
+      }
       if (const ErrorCode* code = knownCode(rest)) return {ReplyClass::ErrorReply, code};
     }
   }
   return {ReplyClass::TimedOut};
 }
 
+// A complete reply line at the end of text: "R" CR, or "E", two bytes and CR.
+std::size_t replyLineAtEnd(const std::string& text) {
+  if (text.empty() || text.back() != static_cast<char>(kCarriageReturn)) return 0;
+  if (text.size() >= 4 && text[text.size() - 4] == 'E') return 4;
+  if (text.size() >= 2 && text[text.size() - 2] == 'R') return 2;
+  return 0;
+}
+
+// Keeps the main window disabled, so no second command can start, while the window goes on
+// repainting during a long wait.
+class WindowDisabled {
+ public:
+  explicit WindowDisabled(platform::Window* window) : window_(window != nullptr && window->isEnabled() ? window : nullptr) {
+    if (window_) window_->enable(false);
+  }
+  ~WindowDisabled() {
+    if (window_) window_->enable(true);
+  }
+  WindowDisabled(const WindowDisabled&) = delete;
+  WindowDisabled& operator=(const WindowDisabled&) = delete;
+
+ private:
+  platform::Window* window_;
+};
+
 }  // namespace
 
-bool ExplorerDialog::waitReply(std::int32_t timeoutMs, bool strict) {
+bool ExplorerDialog::readReplyByte(std::uint8_t& byte, std::int32_t timeoutMs) {
+  if (!heldReply_.empty()) {
+    byte = static_cast<std::uint8_t>(heldReply_.front());
+    heldReply_.erase(0, 1);
+    return true;
+  }
+  if (timeoutMs > 0) return serialLink.readBytes(&byte, 1, timeoutMs) != 0;
+
+  // No limit of its own (a format may take minutes): wait in slices and let the windows
+  // repaint between them, up to the port's cap of silence.
+  WindowDisabled disabled(desktop_.mainWindow());
+  for (std::int64_t silentMs = 0; silentMs < kUnlimitedWaitCapMs; silentMs += kCompletionSliceMs) {
+    const int value = serialLink.readByte(kCompletionSliceMs);
+    if (value == kReadFailed) return false;
+    if (value != kReadTimedOut) {
+      byte = static_cast<std::uint8_t>(value);
+      return true;
+    }
+    desktop_.processPendingMessages();
+  }
+  return false;
+}
+
+ExplorerDialog::WaitEnd ExplorerDialog::awaitReply(std::int32_t timeoutMs, bool strict) {
   WaitCursor cursor(desktop_);
-  const Reply reply = scanReply(timeoutMs, strict);
+  const Reply reply = scanReply([this](std::uint8_t& byte, std::int32_t limit) { return readReplyByte(byte, limit); },
+                                timeoutMs, strict);
 
   if (reply.kind == ReplyClass::TimedOut) {
     if (retrying) {
       commFailedDialog.doModal(desktop_);
       failureReported = 1;
-      return false;
+    } else {
+      failureReported = commErrorDialog.doModal(desktop_) == platform::IDCANCEL ? 1 : 0;
     }
-    failureReported = commErrorDialog.doModal(desktop_) == platform::IDCANCEL ? 1 : 0;
-    return false;
+    return WaitEnd::TimedOut;
   }
 
   // A lax wait only asks whether the unit is there; the rest of its reply is of no interest.
   if (!strict) {
     serialLink.drain();
     failureReported = 1;
-    return reply.kind == ReplyClass::Success;
+    return reply.kind == ReplyClass::Success ? WaitEnd::Done : WaitEnd::Refused;
   }
-  if (reply.kind == ReplyClass::Success) return true;
+  if (reply.kind == ReplyClass::Success) return WaitEnd::Done;
 
   const ErrorCode& code = *reply.code;
   const int answer = desktop_.messageBox(code.message, code.caption, code.style);
-  if (code.followUp == FollowUp::OfferFormat && answer == platform::IDYES) onFormatDrive();
+  // The format offered acts on the drive the refused command addressed: a copy's target, else
+  // the drive selected last, never one the user did not act on.
+  if (code.followUp == FollowUp::OfferFormat && answer == platform::IDYES) formatDrive(operationDrive_.value_or(selectedDrive_));
   if (code.followUp == FollowUp::RelistCurrentDrive && !listingFromReply_) {
     // The clip list is out of date. A listing that itself draws code 12 does not start yet
     // another one, or a unit that keeps answering 12 would recurse without end.
@@ -114,30 +177,82 @@ bool ExplorerDialog::waitReply(std::int32_t timeoutMs, bool strict) {
   }
   // The follow-ups run transactions of their own; the outcome here stays a reported failure.
   failureReported = 1;
-  return false;
+  return WaitEnd::Refused;
 }
 
-bool ExplorerDialog::sendCommand(std::string line) {
+bool ExplorerDialog::waitReply(std::int32_t timeoutMs, bool strict) { return awaitReply(timeoutMs, strict) == WaitEnd::Done; }
+
+bool ExplorerDialog::sendCommand(std::string line) { return transact(std::move(line), false); }
+
+bool ExplorerDialog::transact(std::string line, bool keepCompletion) {
   serialLink.drain();
+  heldReply_.clear();
   retrying = 0;
   failureReported = 0;
+  if (const auto drive = selectedByLine(line)) {
+    // Selecting a drive stops playback on the unit: the next Play must cue again.
+    selectedDrive_ = *drive;
+    lastCuedClip.clear();
+  }
   line += static_cast<char>(kCarriageReturn);
   serialLink.sendLine(line);
-  if (waitReply(kReplyTimeoutMs, true)) {
+  bool ok = waitReply(kReplyTimeoutMs, true);
+  if (!ok && !failureReported) {
+    // The user chose Retry: one more send, and a second silence ends in "Communications Failed!".
     serialLink.drain();
-    return true;
-  }
-  serialLink.drain();
-  if (failureReported) return false;
-
-  // The user chose Retry: one more send, and a second silence ends in "Communications Failed!".
-  retrying = 1;
-  bool ok = false;
-  {
+    retrying = 1;
     WaitCursor cursor(desktop_);
     serialLink.sendLine(line);
     ok = waitReply(kReplyTimeoutMs, true);
   }
-  serialLink.drain();
+  if (ok && keepCompletion) {
+    drainKeepingCompletion();
+  } else {
+    serialLink.drain();
+  }
   return ok;
+}
+
+void ExplorerDialog::drainKeepingCompletion() {
+  // A unit may finish at once: a reply line that arrives in the drain after the first reply is
+  // the one that ends the operation, kept for the completion wait instead of discarded.
+  std::string recent;
+  for (std::size_t count = 0; count < SerialLink::kDrainCapBytes; ++count) {
+    std::uint8_t byte = 0;
+    if (serialLink.readBytes(&byte, 1, SerialLink::kDrainQuietMs) == 0) return;
+    recent.push_back(static_cast<char>(byte));
+    if (const std::size_t length = replyLineAtEnd(recent)) {
+      heldReply_ = recent.substr(recent.size() - length);
+      return;
+    }
+    if (recent.size() > 4) recent.erase(0, 1);
+  }
+}
+
+bool ExplorerDialog::runOperation(std::string line, DriveKind drive) {
+  const auto outer = operationDrive_;
+  operationDrive_ = drive;
+  bool done = transact(std::move(line), true);
+  // A refused or unanswered command never sends the second reply: no wait for it.
+  if (done) done = waitCompletion(drive);
+  operationDrive_ = outer;
+  return done;
+}
+
+bool ExplorerDialog::waitCompletion(DriveKind drive) {
+  WaitEnd end = awaitReply(kUntilDoneMs, true);
+  if (end == WaitEnd::TimedOut && failureReported == 0) {
+    // Retry: the unit may still be at work, so nothing is resent; a second silence ends in
+    // "Communications Failed!" as after a resend.
+    retrying = 1;
+    end = awaitReply(kUntilDoneMs, true);
+  }
+  heldReply_.clear();
+  if (end == WaitEnd::TimedOut) {
+    // What the unit did is unknown: show what it holds now, without moving the current drive.
+    const std::int32_t current = currentDrive;
+    listDrive(drive);
+    currentDrive = current;
+  }
+  return end == WaitEnd::Done;
 }

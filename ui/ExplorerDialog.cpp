@@ -22,7 +22,7 @@ void addColumns(platform::ListView& list) {
 // drive) leaves its list empty without a message; silence gets the communication dialog,
 // and the drive is not listed whatever the user answers (Refresh reads it later).
 void probeAndList(ExplorerDialog& dialog, DriveKind drive) {
-  commandText = drive == Internal ? "0SL" : "1SL";
+  commandText = selectLine(drive);
   commandText += '\r';
   serialLink.sendLine(commandText);
   if (dialog.waitReply(ExplorerDialog::kReplyTimeoutMs, false)) dialog.listDrive(drive);

@@ -11,6 +11,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "platform/Desktop.h"
@@ -43,6 +44,10 @@ class ExplorerDialog {
  public:
   static constexpr std::size_t kListingBytes = 16352;  // 511 records of 32 bytes
   static constexpr int kReplyTimeoutMs = 5000;
+  // Per-byte limit of the wait for the reply that ends a copy, delete or format: none of its
+  // own (the port caps the silence), waited in slices between which the windows repaint.
+  static constexpr int kUntilDoneMs = 0;
+  static constexpr int kCompletionSliceMs = 100;
 
   explicit ExplorerDialog(platform::Desktop& desktop);
 
@@ -55,6 +60,11 @@ class ExplorerDialog {
   // Command transaction.
   bool sendCommand(std::string line);
   bool waitReply(std::int32_t timeoutMs, bool strict);
+  // Copy, delete, format: sends the line of an operation acting on drive and waits for the
+  // second reply that ends it; true when it is done. A refused or unanswered line is not
+  // followed by that wait. After a completion wait timed out, Retry waits once more (nothing
+  // is resent), and the drive is then listed again, so its list shows what the unit holds.
+  bool runOperation(std::string line, DriveKind drive);
 
   // Directory listing.
   bool listDrive(DriveKind drive);
@@ -90,6 +100,7 @@ class ExplorerDialog {
   void onCopyToRemovable();
   void onDeleteFile();
   void onFormatDrive();
+  void formatDrive(DriveKind drive);  // asks, selects drive, and formats it only if that worked
   void onRenameFile();
   void onBeginLabelEdit(DriveKind list);
   void onEndLabelEdit(DriveKind list, bool cancelled);
@@ -121,10 +132,20 @@ class ExplorerDialog {
   std::string nameBeforeEdit;
 
  private:
+  enum class WaitEnd { Done, Refused, TimedOut };
+  WaitEnd awaitReply(std::int32_t timeoutMs, bool strict);
+  bool readReplyByte(std::uint8_t& byte, std::int32_t timeoutMs);
+  bool transact(std::string line, bool keepCompletion);
+  void drainKeepingCompletion();
+  bool waitCompletion(DriveKind drive);
+
   platform::ListView& listOf(std::int32_t drive);
   void showSummary(DriveKind drive);
   void copySelected(DriveKind from, DriveKind to, const char* suffix);
 
   platform::Desktop& desktop_;
   bool listingFromReply_ = false;  // a listing started by error 12's follow-up is running
+  std::string heldReply_;          // a completion reply that came within the drain before its wait
+  DriveKind selectedDrive_ = Internal;         // the drive the last select line named
+  std::optional<DriveKind> operationDrive_;    // the drive a running copy, delete or format acts on
 };

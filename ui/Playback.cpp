@@ -12,7 +12,14 @@ constexpr std::size_t kNameCharacters = 12;  // 8.3 as the Name column shows it
 constexpr std::size_t kMinimumCueName = 8;   // the clip number ends at the 8th character
 
 const char* playLine(const ExplorerDialog& dialog) { return dialog.loopClip == 1 ? "LP" : "PL"; }
-const char* selectLine(std::int32_t drive) { return drive == Internal ? "0SL" : "1SL"; }
+DriveKind driveOf(std::int32_t drive) { return drive == Internal ? Internal : Removable; }
+
+// Sends the play line of a clip that is cued. A refused play line means the unit has nothing
+// cued (a select or an error 12's relisting on the way stopped it): the next Play cues again.
+void playCued(ExplorerDialog& dialog, const std::string& name) {
+  dialog.lastCuedClip = name;
+  if (!dialog.sendCommand(playLine(dialog))) dialog.lastCuedClip.clear();
+}
 
 void showNotValid(platform::Desktop& desktop) {
   desktop.messageBox("The file you have chosen\nis not valid for playback.", "File Not Valid",
@@ -25,21 +32,17 @@ void playClip(ExplorerDialog& dialog, const std::string& name) {
   // An empty name never counts as cued: lastCuedClip is empty when nothing is.
   if (!name.empty() && name == dialog.lastCuedClip) {
     WaitCursor wait(dialog.desktop());
-    dialog.sendCommand(playLine(dialog));
+    playCued(dialog, name);
     return;
   }
   bool cued = false;
   {
     WaitCursor wait(dialog.desktop());
-    if (!dialog.sendCommand(selectLine(dialog.currentDrive))) return;
+    if (!dialog.sendCommand(selectLine(driveOf(dialog.currentDrive)))) return;
     cued = dialog.cueClip(name);
-    if (cued) dialog.sendCommand(playLine(dialog));
+    if (cued) playCued(dialog, name);
   }
-  if (cued) {
-    dialog.lastCuedClip = name;  // cued, whatever the play line got
-    return;
-  }
-  showNotValid(dialog.desktop());
+  if (!cued) showNotValid(dialog.desktop());
 }
 
 }  // namespace
@@ -80,7 +83,7 @@ void ExplorerDialog::onStop() {
   // Stop has no line of its own: selecting the drive stops it, and the next Play cues anew.
   WaitCursor wait(desktop_);
   if (currentDrive == Internal || currentDrive == Removable) {
-    sendCommand(selectLine(currentDrive));
+    sendCommand(selectLine(driveOf(currentDrive)));
     listOf(currentDrive).setFocus();
   }
   lastCuedClip.clear();

@@ -147,23 +147,40 @@ TEST_F(CopyTest, RefusedOrUnansweredCommandIsNotFollowedByCompletionWait) {
   }
 }
 
-TEST_F(CopyTest, SilentUnitEndsCompletionWaitAtTheCap) {
-  unit.addFault(silence("CI", sim::Reply::Second));
-  desktop.answer(platform::IDCANCEL);
-  selectRow(Removable, "VID00012.MPG");
-  dialog->onCopyToInternal();
+// The unit carried out the copy but never said so. After the cap, Retry waits once more without
+// resending; once the user gives up, the target drive is listed again and shows the copy.
+TEST_F(CopyTest, SilentCompletionEndsAtTheCapAndRelistsTheTarget) {
+  struct Case {
+    const char* name;
+    std::vector<int> answers;
+    std::vector<int> dialogs;
+  };
+  const Case cases[] = {{"Cancel", {platform::IDCANCEL}, {res::IDD_COMM_ERROR}},
+                        {"Retry", {platform::IDOK, platform::IDOK}, {res::IDD_COMM_ERROR, res::IDD_COMM_FAILED}}};
+  for (const Case& each : cases) {
+    SCOPED_TRACE(each.name);
+    if (const int copied = unit.drive(Internal).find("VID00012MPG"); copied >= 0) unit.drive(Internal).erase(copied);
+    restartWith(silence("CI", sim::Reply::Second));
+    dialog->currentDrive = Removable;
+    for (const int answer : each.answers) desktop.answer(answer);
+    selectRow(Removable, "VID00012.MPG");
+    dialog->onCopyToInternal();
 
-  EXPECT_THAT(newDialogs(), ElementsAre(res::IDD_COMM_ERROR));
-  // The completion wait is the last one to begin before the dialog; it lasted the cap exactly.
-  const auto& shown = desktop.shown();
-  const auto dialogAt = std::find_if(shown.begin(), shown.end(), [](const Shown& s) { return s.kind == Shown::Dialog; });
-  ASSERT_NE(dialogAt, shown.end());
-  const auto waitBegan = std::find_if(std::make_reverse_iterator(dialogAt), shown.rend(),
-                                      [](const Shown& s) { return s.kind == Shown::CursorBegin; });
-  ASSERT_NE(waitBegan, shown.rend());
-  EXPECT_EQ(dialogAt->atMs - waitBegan->atMs, kUnlimitedWaitCapMs);
-  EXPECT_EQ(list(Internal).findLabel("VID00012.MPG"), -1);
-  EXPECT_EQ(desktop.cursorDepth(), 0);
+    EXPECT_EQ(newDialogs(), each.dialogs);
+    EXPECT_THAT(takeLines(), ElementsAre("VID00012MPGCI", "0SL", "?R", "?D"));
+    // Each completion wait lasted the cap exactly, from the cursor that began it to its dialog.
+    const auto& shown = desktop.shown();
+    for (auto at = shown.begin(); at != shown.end(); ++at) {
+      if (at->kind != Shown::Dialog) continue;
+      const auto waitBegan = std::find_if(std::make_reverse_iterator(at), shown.rend(),
+                                          [](const Shown& s) { return s.kind == Shown::CursorBegin; });
+      ASSERT_NE(waitBegan, shown.rend());
+      EXPECT_EQ(at->atMs - waitBegan->atMs, kUnlimitedWaitCapMs);
+    }
+    EXPECT_EQ(sortedLabels(Internal), unitLabels(Internal));
+    EXPECT_EQ(dialog->currentDrive, Removable) << "the relisting moved the current drive";
+    EXPECT_EQ(desktop.cursorDepth(), 0);
+  }
 }
 
 TEST_F(CopyTest, NoiseBeforeCompletionReplyStillCompletes) {

@@ -2,6 +2,8 @@
 // remembered cue that spares a second Play the selection and the cue.
 #include <gmock/gmock.h>
 
+#include <functional>
+
 #include "UiTest.h"
 #include "app/Globals.h"
 
@@ -119,7 +121,8 @@ TEST_F(PlaybackTest, NamesTheUnitCannotPlayAreRefusedAfterTheSelection) {
     EXPECT_THAT(boxes().back(), kNotValidBox) << name;
     EXPECT_EQ(desktop.shownOf(platform::memory::Shown::MessageBox).back().style,
               platform::MB_OK | platform::MB_ICONEXCLAMATION);
-    EXPECT_EQ(dialog->lastCuedClip, "VID00999.MPG") << name;
+    // The selection stopped whatever the unit played: nothing is cued any more.
+    EXPECT_EQ(dialog->lastCuedClip, "") << name;
   }
   EXPECT_EQ(boxes().size(), 2u);
   EXPECT_EQ(state().cuedClip, -1);
@@ -169,7 +172,7 @@ TEST_F(PlaybackTest, RefusedSelectionStopsPlayAfterItsBox) {
   play();
   EXPECT_THAT(takeLines(), ElementsAre("1SL"));
   EXPECT_THAT(boxes(), ElementsAre(kError11Box));
-  EXPECT_EQ(dialog->lastCuedClip, "VID00999.MPG");
+  EXPECT_EQ(dialog->lastCuedClip, "");
   EXPECT_THAT(dialogs(), IsEmpty());
 }
 
@@ -193,11 +196,15 @@ TEST_F(PlaybackTest, UnansweredCueIsReportedAsNotValid) {
   EXPECT_EQ(dialog->lastCuedClip, "");
 }
 
-TEST_F(PlaybackTest, RefusedPlayLineStillRemembersTheCue) {
+// A refused play line leaves nothing cued that a lone "PL" could play: the next Play cues again.
+TEST_F(PlaybackTest, RefusedPlayLineForgetsTheCue) {
   unit.addFault(faultOn("PL", sim::Fault::ErrorCode, "04"));
   play();
   EXPECT_THAT(takeLines(), ElementsAre("1SL", "123SE", "PL"));
   EXPECT_EQ(boxes().size(), 1u);
+  EXPECT_EQ(dialog->lastCuedClip, "");
+  play();
+  EXPECT_THAT(takeLines(), ElementsAre("1SL", "123SE", "PL"));
   EXPECT_EQ(dialog->lastCuedClip, "VID00123.MPG");
 }
 
@@ -212,4 +219,44 @@ TEST_F(PlaybackTest, CueRefusesShortAndUnplayableNamesWithoutSending) {
   EXPECT_TRUE(dialog->cueClip("VID00123.MPG"));
   EXPECT_EQ(commandText, "123SE");
   EXPECT_THAT(takeLines(), ElementsAre("1SL", "123SE"));
+}
+
+// A drive selection stops the unit's playback, whoever sent it: the next Play cues again
+// instead of sending a lone "PL" that the unit would refuse.
+TEST_F(PlaybackTest, AnyDriveSelectionMakesTheNextPlayCueAgain) {
+  struct Action {
+    const char* name;
+    std::function<void()> run;
+  };
+  const Action actions[] = {
+      {"Refresh", [&] { dialog->onRefresh(); }},
+      {"Delete",
+       [&] {
+         selectRow(Removable, "NOTACLIP.TXT");
+         desktop.answer(platform::IDYES);
+         dialog->onDeleteFile();
+       }},
+      {"Rename",
+       [&] {
+         selectRow(Removable, "PLY00005.LST");
+         dialog->onRenameFile();
+         list(Removable).typeInEditor("PLY00006.LST");
+         list(Removable).endEdit(false);
+       }},
+      {"RefusedCue", [&] {
+         selectRow(Removable, "COMMAND1.BAT");
+         play();
+       }}};
+  for (const Action& action : actions) {
+    SCOPED_TRACE(action.name);
+    selectRow(Removable, "VID00123.MPG");
+    play();
+    action.run();
+    takeLines();
+    selectRow(Removable, "VID00123.MPG");
+    play();
+    EXPECT_THAT(takeLines(), ElementsAre("1SL", "123SE", "PL"));
+    EXPECT_TRUE(state().playing);
+    EXPECT_EQ(state().cuedClip, 123);
+  }
 }
