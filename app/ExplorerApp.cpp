@@ -7,6 +7,7 @@
 #include <iostream>
 #include <iterator>
 #include <memory>
+#include <string_view>
 
 #include "app/Globals.h"
 #include "app/PortSelectDialog.h"
@@ -22,6 +23,8 @@ struct FileCloser {
 using File = std::unique_ptr<std::FILE, FileCloser>;
 
 constexpr std::int32_t kPresetPortIndex = 1;  // COM2, the button the dialog checks
+constexpr const char* kProgramName = "Dorvik Explorer";
+constexpr std::string_view kErrorPrefix = "Dorvik Explorer: ";
 
 bool mentionsPermission(std::string text) {
   std::transform(text.begin(), text.end(), text.begin(),
@@ -29,18 +32,25 @@ bool mentionsPermission(std::string text) {
   return text.find("permission denied") != std::string::npos;
 }
 
-// What the user reads on standard error when a port cannot be opened: the port, the link's
-// message, the system's reason, and the fix when the reason is a missing permission.
-std::string openFailureReport(int portIndex, const std::string& message, const std::string& reason) {
-  std::string report = "Dorvik Explorer: COM" + std::to_string(portIndex + 1) + ": " + message;
-  if (!reason.empty()) report += " (" + reason + ")";
-  report += "\n";
+// Why a port would not open, as the user reads it: the port, the link's message, the system's
+// reason, and the fix when the reason is a missing permission. One line each.
+std::string openFailureText(int portIndex, const std::string& message, const std::string& reason) {
+  std::string text = "COM" + std::to_string(portIndex + 1) + ": " + message;
+  if (!reason.empty()) text += " (" + reason + ")";
   if (mentionsPermission(reason)) {
-    report +=
-        "Dorvik Explorer: serial devices are usually open to the dialout group only: add your user "
-        "to it (sudo usermod -aG dialout $USER) and log in again.\n";
+    text +=
+        "\nSerial devices are usually open to the dialout group only: add your user to it (sudo usermod "
+        "-aG dialout $USER) and log in again.";
   }
-  return report;
+  return text;
+}
+
+// Standard error names the program at the start of every line.
+std::string asErrorLines(std::string text) {
+  for (auto at = text.find('\n'); at != std::string::npos; at = text.find('\n', at + 1)) {
+    text.insert(at + 1, kErrorPrefix);
+  }
+  return std::string(kErrorPrefix) + text + "\n";
 }
 
 }  // namespace
@@ -92,15 +102,17 @@ bool ExplorerApp::choosePort() {
   return desktop_->runPortSelect(dialog) == platform::IDOK;
 }
 
-// A failed open shows up as a failed probe; the reason goes to standard error, once per
-// distinct failure, so that the user can fix it.
+// A failed open shows up as a failed probe. Its reason is told before the port dialog comes
+// again, once per distinct failure, on the screen and on standard error, so that the user can
+// fix it rather than read about cables and power.
 void ExplorerApp::openLink(std::string& reported) {
   const std::string message = serialLink.open(portIndex, kBaudRate, 0);
   if (message.empty()) return;
-  const std::string report = openFailureReport(portIndex, message, serialLink.lastErrorText);
-  if (report == reported) return;
-  std::cerr << report << std::flush;
-  reported = report;
+  const std::string text = openFailureText(portIndex, message, serialLink.lastErrorText);
+  if (text == reported) return;
+  reported = text;
+  std::cerr << asErrorLines(text) << std::flush;
+  desktop_->messageBox(text, kProgramName, platform::MB_OK | platform::MB_ICONEXCLAMATION);
 }
 
 // True when the first reply byte to "0SL" is 'R' or 'E': either way a unit answers.

@@ -86,6 +86,7 @@ TEST_F(PtyStartupTest, NoDeviceBehindAnyPortAsksTwiceAndSavesTheChoice) {
   EXPECT_EQ(occurrences(errors.text(), "COM2: "), 1) << errors.text();
   EXPECT_EQ(occurrences(errors.text(), "COM4: "), 1) << errors.text();
   EXPECT_EQ(occurrences(errors.text(), "No such file or directory"), 2) << errors.text();
+  EXPECT_EQ(desktop.shownOf(platform::memory::Shown::MessageBox).size(), 2u) << "one box per distinct failure";
 }
 
 // Opening a FIFO for reading waits for a writer: the start-up must not.

@@ -17,6 +17,7 @@
 
 namespace {
 
+using platform::memory::Shown;
 using startup_test::CerrCapture;
 using startup_test::occurrences;
 using startup_test::readFile;
@@ -306,11 +307,18 @@ TEST_F(StartupTest, PermissionDeniedIsReportedOnceWithTheFix) {
   CerrCapture errors;
   start();
 
-  const std::string text = errors.text();
-  EXPECT_EQ(occurrences(text, "COM3"), 1) << text;
-  EXPECT_EQ(occurrences(text, "Opening serial port: Invalid handle retrieved opening port"), 1) << text;
-  EXPECT_EQ(occurrences(text, "Permission denied"), 1) << text;
-  EXPECT_EQ(occurrences(text, "the dialout group"), 1) << text;
+  // On the screen, before the port dialog comes again; the same words on standard error.
+  const auto boxes = desktop.shownOf(Shown::MessageBox);
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(desktop.shown().front().kind, Shown::MessageBox);
+  EXPECT_EQ(boxes[0].caption, "Dorvik Explorer");
+  EXPECT_EQ(boxes[0].style, platform::MB_OK | platform::MB_ICONEXCLAMATION);
+  for (const std::string& text : {boxes[0].text, errors.text()}) {
+    EXPECT_EQ(occurrences(text, "COM3"), 1) << text;
+    EXPECT_EQ(occurrences(text, "Opening serial port: Invalid handle retrieved opening port"), 1) << text;
+    EXPECT_EQ(occurrences(text, "Permission denied"), 1) << text;
+    EXPECT_EQ(occurrences(text, "the dialout group"), 1) << text;
+  }
   // Start-up goes on as without the message: the choice is saved and the main window runs.
   EXPECT_EQ(desktop.portDialogs.size(), 1u);
   ASSERT_EQ(desktop.mainWindows.size(), 1u);
@@ -327,6 +335,8 @@ TEST_F(StartupTest, BusyPortIsReportedOnce) {
 
   EXPECT_EQ(occurrences(errors.text(), "COM3: Opening serial port"), 1) << errors.text();
   EXPECT_EQ(desktop.portDialogs.size(), 1u);
+  ASSERT_EQ(desktop.shownOf(Shown::MessageBox).size(), 1u);
+  EXPECT_EQ(occurrences(desktop.shownOf(Shown::MessageBox)[0].text, "dialout"), 0) << "a hint that does not apply";
 }
 
 TEST(PortSelectDialogTest, ChecksCom2AndClicksSetTheIndexAtOnce) {
