@@ -52,9 +52,31 @@ TEST(NameField, IsElevenCharactersWithoutTheDot) {
       {"vid00001.mpg", "vid00001mpg"},  // copied as it stands
       {"", "           "},
       {"ABCDEFGHIJ.KLMNO", "ABCDEFGHKLM"},  // never longer than 11
+      {"ABCDEFG X", "ABCDEFG X  "},          // a listing shows a short extension after a blank
+      {"README TX", "README  TX "},
   };
   for (const auto& [name, field] : cases) {
     EXPECT_EQ(nameField(name), field) << '"' << name << '"';
+  }
+}
+
+// Only a name within the unit's rule may reach the line; its field keeps the letters as they
+// stand, so that the unit finds a record stored in lower case.
+TEST(UnitNameField, RefusesEveryNameOutsideTheRule) {
+  const std::pair<std::string, std::optional<std::string>> cases[] = {
+      {"VID00012.MPG", "VID00012MPG"},
+      {"ABCDEFG X", "ABCDEFG X  "},
+      {"ABCDEFG", "ABCDEFG    "},
+      {"vid00001.mpg", "vid00001mpg"},
+      {"FO\rX", std::nullopt},
+      {std::string("VID00099.\0\0", 11), std::nullopt},
+      {"VID\x01.MPG", std::nullopt},
+      {"\xE5BC.MPG", std::nullopt},
+      {"AB CD.MPG", std::nullopt},
+      {"", std::nullopt},
+  };
+  for (const auto& [name, field] : cases) {
+    EXPECT_EQ(unitNameField(name), field) << '"' << name << '"';
   }
 }
 
