@@ -18,3 +18,17 @@ void SplashWindow::show(platform::Desktop& desktop, platform::Window* parent) {
 void SplashWindow::hide() { splashInstance.reset(); }
 
 bool SplashWindow::isShown() { return splashInstance != nullptr; }
+
+void SplashWindow::setVisible(bool visible) {
+  screen_->setVisible(visible);
+  visible_ = visible;
+}
+
+// A box inside a box finds the splash already aside and leaves its return to the outer one.
+SplashWindow::SetAside::SetAside() : setAside_(splashInstance && splashInstance->visible_) {
+  if (setAside_) splashInstance->setVisible(false);
+}
+
+SplashWindow::SetAside::~SetAside() {
+  if (setAside_ && splashInstance) splashInstance->setVisible(true);
+}

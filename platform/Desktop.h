@@ -38,9 +38,12 @@ class ProgressWindow : public Window {
 };
 
 // A borderless window showing one bitmap, centred on the screen (or its visible owner).
+// setVisible(false) takes it off the screen without destroying it; true shows and paints it
+// again.
 class SplashScreen {
  public:
   virtual ~SplashScreen() = default;
+  virtual void setVisible(bool visible) = 0;
 };
 
 class Desktop {

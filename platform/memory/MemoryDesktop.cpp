@@ -1,6 +1,7 @@
 #include "platform/memory/MemoryDesktop.h"
 
 #include "app/PortSelectDialog.h"
+#include "app/SplashWindow.h"
 #include "res/Resources.h"
 #include "ui/AboutDialog.h"
 
@@ -29,13 +30,22 @@ void MemoryProgressWindow::setPercentText(const std::string& text) {
   desktop_.percentHistory.push_back(text);
 }
 
+// Recorded as it comes and goes; destroyed while set aside, it goes without a second record.
 class MemorySplash : public SplashScreen {
  public:
-  explicit MemorySplash(MemoryDesktop& desktop) : desktop_(desktop) {}
-  ~MemorySplash() override { desktop_.record({Shown::SplashHidden}); }
+  MemorySplash(MemoryDesktop& desktop, int bitmapId) : desktop_(desktop), bitmapId_(bitmapId) {}
+  ~MemorySplash() override {
+    if (visible_) desktop_.record({Shown::SplashHidden});
+  }
+  void setVisible(bool visible) override {
+    visible_ = visible;
+    desktop_.record({visible ? Shown::SplashShown : Shown::SplashHidden, visible ? bitmapId_ : 0});
+  }
 
  private:
   MemoryDesktop& desktop_;
+  int bitmapId_;
+  bool visible_ = true;
 };
 
 MemoryExplorerWindow::MemoryExplorerWindow(FocusTracker& focus)
@@ -87,17 +97,20 @@ int MemoryDesktop::nextAnswer(int fallback) {
 }
 
 int MemoryDesktop::messageBox(const std::string& text, const std::string& caption, unsigned style) {
+  const SplashWindow::SetAside aside;
   record({Shown::MessageBox, 0, text, caption, style});
   const bool yesNo = (style & 0xF) == MB_YESNO;
   return nextAnswer(yesNo ? IDNO : IDOK);
 }
 
 int MemoryDesktop::runTemplateDialog(int templateId) {
+  const SplashWindow::SetAside aside;
   record({Shown::Dialog, templateId, std::string(res::dialogTemplate(templateId).caption)});
   return nextAnswer(templateId == res::IDD_COMM_ERROR ? IDCANCEL : IDOK);
 }
 
 int MemoryDesktop::runPortSelect(PortSelectDialog& dialog) {
+  const SplashWindow::SetAside aside;
   record({Shown::Dialog, res::IDD_PORT_SELECT, "Please Choose A COM Port"});
   MemoryControl com1(focus, "COM 1"), com2(focus, "COM 2"), com3(focus, "COM 3"), com4(focus, "COM 4");
   Control* const radios[4] = {&com1, &com2, &com3, &com4};
@@ -121,6 +134,7 @@ int MemoryDesktop::runPortSelect(PortSelectDialog& dialog) {
 }
 
 int MemoryDesktop::runAbout(AboutDialog& dialog) {
+  const SplashWindow::SetAside aside;
   record({Shown::Dialog, res::IDD_ABOUTBOX, "About Dorvik Explorer"});
   MemoryControl revision(focus, "revisionDisplay");
   dialog.attach(&revision);
@@ -190,7 +204,7 @@ std::unique_ptr<ProgressWindow> MemoryDesktop::createProgressWindow() {
 std::unique_ptr<SplashScreen> MemoryDesktop::createSplash(int bitmapId, Window*) {
   if (splashFails_) return nullptr;
   record({Shown::SplashShown, bitmapId});
-  return std::make_unique<MemorySplash>(*this);
+  return std::make_unique<MemorySplash>(*this, bitmapId);
 }
 
 }  // namespace platform::memory

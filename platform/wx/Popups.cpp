@@ -135,6 +135,12 @@ class SplashFrame : public wxPopupWindow {
     const bool overOwner = frame && frame->IsShown() && !frame->IsIconized();
     const wxRect area = overOwner ? frame->GetScreenRect() : wxDisplay().GetClientArea();
     Move(area.x + (area.width - picture.GetWidth()) / 2, area.y + (area.height - picture.GetHeight()) / 2);
+    reveal();
+  }
+
+  // Back from being set aside, painted before the long initialisation goes on.
+  void reveal() {
+    painted_ = false;
     showPainted(*this, painted_);
   }
 
@@ -150,6 +156,15 @@ class WxSplash : public platform::SplashScreen {
     if (!frame_) return;
     frame_->Hide();
     frame_->Destroy();
+  }
+
+  void setVisible(bool visible) override {
+    if (!frame_) return;
+    if (visible) {
+      frame_->reveal();
+    } else {
+      frame_->Hide();
+    }
   }
 
  private:

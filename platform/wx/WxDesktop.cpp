@@ -8,6 +8,7 @@
 #include <wx/utils.h>
 
 #include "app/PortSelectDialog.h"
+#include "app/SplashWindow.h"
 #include "platform/wx/Art.h"
 #include "platform/wx/ExplorerWindow.h"
 #include "platform/wx/Popups.h"
@@ -23,6 +24,7 @@ namespace {
 constexpr long kModalFrame = wxCAPTION;
 
 int runModal(TemplateDialog& dialog) {
+  const SplashWindow::SetAside aside;
   wxWindow* owner = dialog.GetParent();
   if (owner && owner->IsShown()) {
     dialog.CentreOnParent();
@@ -48,6 +50,7 @@ long messageBoxStyle(unsigned style) {
 
 // wxMessageBox answers wxYES, wxNO, wxOK or wxCANCEL, not the dialog IDs.
 int WxDesktop::messageBox(const std::string& text, const std::string& caption, unsigned style) {
+  const SplashWindow::SetAside aside;
   switch (wxMessageBox(toWx(text), toWx(caption), messageBoxStyle(style), explorer_)) {
     case wxYES:
       return platform::IDYES;

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "app/SplashWindow.h"
 #include "platform/memory/MemoryDesktop.h"
 #include "res/Resources.h"
@@ -74,6 +76,37 @@ TEST_F(SplashWindowTest, ShowsAgainAfterHideWhileEnabled) {
   SplashWindow::show(desktop, &parent);
   EXPECT_TRUE(SplashWindow::isShown());
   EXPECT_EQ(shownCount(), 2u);
+}
+
+// A start-up box stands with the splash off the screen, which comes back after it; with no
+// splash up a box changes nothing.
+TEST_F(SplashWindowTest, StandsAsideWhileABoxIsUpAndComesBackAfter) {
+  using platform::memory::MemoryDesktop;
+  struct Box {
+    const char* name;
+    Shown::Kind kind;
+    void (*run)(MemoryDesktop&);
+  };
+  const Box boxes[] = {
+      {"message box", Shown::MessageBox, [](MemoryDesktop& d) { d.messageBox("text", "caption", platform::MB_OK); }},
+      {"communication dialog", Shown::Dialog, [](MemoryDesktop& d) { d.runTemplateDialog(res::IDD_COMM_ERROR); }},
+  };
+  SplashWindow::enable(true);
+  for (const Box& box : boxes) {
+    SCOPED_TRACE(box.name);
+    MemoryDesktop boxDesktop;
+    box.run(boxDesktop);
+    SplashWindow::show(boxDesktop, &parent);
+    box.run(boxDesktop);
+    EXPECT_TRUE(SplashWindow::isShown());
+    SplashWindow::hide();
+
+    std::vector<Shown::Kind> kinds;
+    for (const Shown& shown : boxDesktop.shown()) kinds.push_back(shown.kind);
+    EXPECT_EQ(kinds, (std::vector<Shown::Kind>{box.kind, Shown::SplashShown, Shown::SplashHidden, box.kind,
+                                               Shown::SplashShown, Shown::SplashHidden}));
+    EXPECT_EQ(boxDesktop.shownOf(Shown::SplashShown).back().id, res::IDB_SPLASH);
+  }
 }
 
 }  // namespace
