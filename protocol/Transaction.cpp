@@ -90,14 +90,6 @@ Reply scanReply(ReadByte&& readByte, std::int32_t timeoutMs, bool strict) {
   return {ReplyClass::TimedOut};
 }
 
-// A complete reply line at the end of text: "R" CR, or "E", two bytes and CR.
-std::size_t replyLineAtEnd(const std::string& text) {
-  if (text.empty() || text.back() != static_cast<char>(kCarriageReturn)) return 0;
-  if (text.size() >= 4 && text[text.size() - 4] == 'E') return 4;
-  if (text.size() >= 2 && text[text.size() - 2] == 'R') return 2;
-  return 0;
-}
-
 // Keeps the main window disabled, so no second command can start, while the window goes on
 // repainting during a long wait.
 class WindowDisabled {
@@ -119,8 +111,8 @@ class WindowDisabled {
 
 bool ExplorerDialog::readReplyByte(std::uint8_t& byte, std::int32_t timeoutMs) {
   if (!heldReply_.empty()) {
-    byte = static_cast<std::uint8_t>(heldReply_.front());
-    heldReply_.erase(0, 1);
+    byte = heldReply_.front();
+    heldReply_.pop_front();
     return true;
   }
   if (timeoutMs > 0) return serialLink.readBytes(&byte, 1, timeoutMs) != 0;
@@ -165,9 +157,10 @@ ExplorerDialog::WaitEnd ExplorerDialog::awaitReply(std::int32_t timeoutMs, bool 
 
   const ErrorCode& code = *reply.code;
   const int answer = desktop_.messageBox(code.message, code.caption, code.style);
-  // The format offered acts on the drive the refused command addressed: a copy's target, else
-  // the drive selected last, never one the user did not act on.
-  if (code.followUp == FollowUp::OfferFormat && answer == platform::IDYES) formatDrive(operationDrive_.value_or(selectedDrive_));
+  // The format offered acts on the drive the user acted on: a copy's target, never its source.
+  if (code.followUp == FollowUp::OfferFormat && answer == platform::IDYES) {
+    formatDrive(operationDrive_.value_or(currentDrive == Internal ? Internal : Removable));
+  }
   if (code.followUp == FollowUp::RelistCurrentDrive && !listingFromReply_) {
     // The clip list is out of date. A listing that itself draws code 12 does not start yet
     // another one, or a unit that keeps answering 12 would recurse without end.
@@ -189,11 +182,8 @@ bool ExplorerDialog::transact(std::string line, bool keepCompletion) {
   heldReply_.clear();
   retrying = 0;
   failureReported = 0;
-  if (const auto drive = selectedByLine(line)) {
-    // Selecting a drive stops playback on the unit: the next Play must cue again.
-    selectedDrive_ = *drive;
-    lastCuedClip.clear();
-  }
+  // Selecting a drive stops playback on the unit: the next Play must cue again.
+  if (selectedByLine(line)) lastCuedClip.clear();
   line += static_cast<char>(kCarriageReturn);
   serialLink.sendLine(line);
   bool ok = waitReply(kReplyTimeoutMs, true);
@@ -214,19 +204,15 @@ bool ExplorerDialog::transact(std::string line, bool keepCompletion) {
 }
 
 void ExplorerDialog::drainKeepingCompletion() {
-  // A unit may finish at once: a reply line that arrives in the drain after the first reply is
-  // the one that ends the operation, kept for the completion wait instead of discarded.
-  std::string recent;
-  for (std::size_t count = 0; count < SerialLink::kDrainCapBytes; ++count) {
-    std::uint8_t byte = 0;
-    if (serialLink.readBytes(&byte, 1, SerialLink::kDrainQuietMs) == 0) return;
-    recent.push_back(static_cast<char>(byte));
-    if (const std::size_t length = replyLineAtEnd(recent)) {
-      heldReply_ = recent.substr(recent.size() - length);
-      return;
-    }
-    if (recent.size() > 4) recent.erase(0, 1);
-  }
+  // A unit may finish at once. What arrives in the drain after the first reply is kept, up to
+  // a complete reply, for the completion wait to read as if it had come during the wait.
+  heldReply_.clear();
+  const auto readKept = [this](std::uint8_t& byte, std::int32_t limitMs) {
+    if (heldReply_.size() >= SerialLink::kDrainCapBytes || serialLink.readBytes(&byte, 1, limitMs) == 0) return false;
+    heldReply_.push_back(byte);
+    return true;
+  };
+  scanReply(readKept, SerialLink::kDrainQuietMs, true);
 }
 
 bool ExplorerDialog::runOperation(std::string line, DriveKind drive) {

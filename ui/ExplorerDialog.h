@@ -11,6 +11,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <optional>
 #include <string>
 
@@ -145,7 +146,6 @@ class ExplorerDialog {
 
   platform::Desktop& desktop_;
   bool listingFromReply_ = false;  // a listing started by error 12's follow-up is running
-  std::string heldReply_;          // a completion reply that came within the drain before its wait
-  DriveKind selectedDrive_ = Internal;         // the drive the last select line named
+  std::deque<std::uint8_t> heldReply_;  // what came in the drain before a completion wait
   std::optional<DriveKind> operationDrive_;    // the drive a running copy, delete or format acts on
 };
