@@ -168,13 +168,27 @@ void runRevision(ExplorerDialog& dialog, Window&, SteadyUser& user) {
   dialog.onAbout();
 }
 
-Target status(const char* command) { return {command, Reply::First, kStatusLimitMs, kStatusBytes}; }
-// Copy, delete and format: the same fault on the reply that ends the operation, whose limit is
-// the cap of a wait without a per-byte limit.
-Target completion(const char* command) {
-  return {command, Reply::Second, kUnlimitedWaitCapMs, kStatusBytes, -1,
-          sim::kDefaultCompletionDelayMs - static_cast<int>(SerialLink::kDrainQuietMs)};
+// What the user sees when only the reply that ends a copy, delete or format meets the fault.
+// Silence: the cap, Retry waits once more, "Communications Failed!", then the drive is listed
+// again. A reply late by more than the cap is taken by the wait after Retry.
+Shown completionOnly(const FaultMode& fault) {
+  switch (fault.mode) {
+    case Mode::JustOutsideLimit: return {kCommError};
+    case Mode::CloseLine: return {kCommError, kCommFailed, kCommError, kCommFailed};  // and the relisting's select
+    default: return transaction(fault.effect, false, false, true);
+  }
 }
+Shown copyDoneShown(const FaultMode& fault) { return completionOnly(fault); }
+Shown deleteDoneShown(const FaultMode& fault) { return Shown{kDeleteQuestion} + completionOnly(fault); }
+// The format that error 20 offers meets the same fault on its own completion, and is not offered again.
+Shown formatDoneShown(const FaultMode& fault) {
+  return Shown{kFormatQuestion} + completionOnly(fault) + (fault.effect == Effect::Code20 ? Shown{codeBox("20")} : Shown{});
+}
+
+Target status(const char* command) { return {command, Reply::First, kStatusLimitMs, kStatusBytes}; }
+// Copy, delete and format: the reply that ends the operation, whose limit is the cap of a wait
+// without a per-byte limit.
+Target completion(const char* command) { return {command, Reply::Second, kUnlimitedWaitCapMs, kStatusBytes}; }
 
 }  // namespace
 
@@ -197,27 +211,36 @@ const std::vector<FaultMode> kFaultModes = {
     {"JustOutsideLimit", Mode::JustOutsideLimit, Effect::NoReply},
 };
 
+const std::vector<std::string> kEverything = {"*"};
+const std::vector<std::string> kClipActedOn = {"VID00012.MPG"};
+
 const std::vector<Command> kCommands = {
     {"Probe",
      {{"SL", Reply::First, 2000, kStatusBytes, 1}, status("SL")},
-     true, runNothing, probeShown, probeTransparent},
-    {"Selections", {status("SL")}, false, runSelections, selectionsShown, statusTransparent},
+     Internal, {}, true, runNothing, probeShown, probeTransparent},
+    {"Selections", {status("SL")}, Internal, kEverything, false, runSelections, selectionsShown, statusTransparent},
     {"Queries",
      {{"?R", Reply::First, 2000, 4}, {"?D", Reply::First, 6000, 16352}},
-     false, runRefresh, nothingShown, dataTransparent},
-    {"Cue", {status("SE")}, false, runPlay, cueShown, statusTransparent},
-    {"Play", {status("PL")}, false, runPlay, oneTransaction, statusTransparent},
-    {"Loop", {status("LP")}, false, runLoop, oneTransaction, statusTransparent},
-    {"Still", {status("ST")}, false, runStill, oneTransaction, statusTransparent},
-    {"Copy", {status("CR"), completion("CR")}, false, runCopy, oneTransaction, statusTransparent},
-    {"Delete", {status("DL"), completion("DL")}, false, runDelete, deleteShown, statusTransparent},
-    {"Format", {status("FO"), completion("FO")}, false, runFormat, formatShown, statusTransparent},
-    {"Rename", {status("RN")}, false, runRename, oneTransaction, statusTransparent},
-    {"Revision", {{"?V", Reply::First, 7000, 10}}, false, runRevision, aboutShown, dataTransparent},
+     Internal, {}, false, runRefresh, nothingShown, dataTransparent},
+    {"Cue", {status("SE")}, Internal, {}, false, runPlay, cueShown, statusTransparent},
+    {"Play", {status("PL")}, Internal, {}, false, runPlay, oneTransaction, statusTransparent},
+    {"Loop", {status("LP")}, Internal, {}, false, runLoop, oneTransaction, statusTransparent},
+    {"Still", {status("ST")}, Internal, {}, false, runStill, oneTransaction, statusTransparent},
+    {"Copy", {status("CR"), completion("CR")}, Removable, {}, false, runCopy, oneTransaction, statusTransparent},
+    {"Delete", {status("DL"), completion("DL")}, Internal, kClipActedOn, false, runDelete, deleteShown, statusTransparent},
+    {"Format", {status("FO"), completion("FO")}, Internal, kEverything, false, runFormat, formatShown, statusTransparent},
+    {"CopyDone", {completion("CR")}, Removable, {}, false, runCopy, copyDoneShown, statusTransparent},
+    {"DeleteDone", {completion("DL")}, Internal, kClipActedOn, false, runDelete, deleteDoneShown, statusTransparent},
+    {"FormatDone", {completion("FO")}, Internal, kEverything, false, runFormat, formatDoneShown, statusTransparent},
+    {"Rename", {status("RN")}, Internal, kClipActedOn, false, runRename, oneTransaction, statusTransparent},
+    {"Revision", {{"?V", Reply::First, 7000, 10}}, Internal, {}, false, runRevision, aboutShown, dataTransparent},
 };
 
-sim::FaultRule ruleFor(const Target& target, const FaultMode& fault) {
+sim::FaultRule ruleFor(const Target& target, const FaultMode& fault, int completionDelayMs) {
   sim::FaultRule rule{.command = target.command, .reply = target.reply, .times = target.times};
+  // When the normal reply arrives, counted from the start of the program's wait for it.
+  const int normalArrivalMs =
+      target.reply == Reply::Second ? completionDelayMs - static_cast<int>(SerialLink::kDrainQuietMs) : 0;
   const auto shape = [&rule](Fault kind, int count = 0) {
     rule.fault = kind;
     rule.count = count;
@@ -245,14 +268,14 @@ sim::FaultRule ruleFor(const Target& target, const FaultMode& fault) {
       rule.durationMs = 2 * target.limitMs;
       break;
     case Mode::CloseLine: shape(Fault::CloseLine, target.replyBytes / 2); break;
-    case Mode::JustInsideLimit: shape(Fault::Delay, target.limitMs - 1 - target.normalArrivalMs); break;
-    case Mode::JustOutsideLimit: shape(Fault::Delay, target.limitMs + 1 - target.normalArrivalMs); break;
+    case Mode::JustInsideLimit: shape(Fault::Delay, target.limitMs - 1 - normalArrivalMs); break;
+    case Mode::JustOutsideLimit: shape(Fault::Delay, target.limitMs + 1 - normalArrivalMs); break;
   }
   return rule;
 }
 
-std::int64_t unitDelayMs(const Target& target, const FaultMode& fault) {
-  const sim::FaultRule rule = ruleFor(target, fault);
+std::int64_t unitDelayMs(const Target& target, const FaultMode& fault, int completionDelayMs) {
+  const sim::FaultRule rule = ruleFor(target, fault, completionDelayMs);
   if (rule.fault == Fault::Delay) return rule.count;
   if (rule.fault == Fault::ContinuousNoise) return rule.durationMs;
   return 0;
@@ -283,12 +306,6 @@ std::string expectedRevision(Mode mode) {
 bool isDestructive(const std::string& line) {
   const auto endsWith = [&line](const char* tail) { return line.size() >= 2 && line.substr(line.size() - 2) == tail; };
   return endsWith("CI") || endsWith("CR") || endsWith("DL") || endsWith("FO") || endsWith("RN");
-}
-
-std::optional<DriveKind> selectedBy(const std::string& line) {
-  if (line == "0SL") return Internal;
-  if (line == "1SL") return Removable;
-  return std::nullopt;
 }
 
 }  // namespace faults

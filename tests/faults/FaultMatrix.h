@@ -4,7 +4,6 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -51,20 +50,23 @@ struct Target {
   int limitMs;
   int replyBytes;   // length of the normal reply
   int times = -1;   // lines it applies to
-  // When the normal reply arrives, counted from the start of the program's wait for it: the
-  // completion comes after the unit's work, while the program drains the first reply.
-  int normalArrivalMs = 0;
 };
 
-sim::FaultRule ruleFor(const Target& target, const FaultMode& fault);
+// The rule for a target on a unit whose completions come completionDelayMs after the first
+// reply (the program starts waiting for them once its 100 ms drain has ended).
+sim::FaultRule ruleFor(const Target& target, const FaultMode& fault, int completionDelayMs);
 // How much later than normal the unit finishes the reply: a delay, or the noise before it.
-std::int64_t unitDelayMs(const Target& target, const FaultMode& fault);
+std::int64_t unitDelayMs(const Target& target, const FaultMode& fault, int completionDelayMs);
 
 using Window = platform::memory::MemoryExplorerWindow;
 
 struct Command {
   const char* name;
   std::vector<Target> targets;
+  // The drive the user acts on (a copy: its target) and the files there the action may remove;
+  // a format the user confirmed may remove them all. Nothing else may go anywhere.
+  DriveKind actedOn;
+  std::vector<std::string> mayLose;
   bool armedBeforeStartup;  // the probe: its lines are sent by the start-up itself
   void (*run)(ExplorerDialog& dialog, Window& window, SteadyUser& user);
   // Message boxes by caption, dialogs by template number, in the order shown.
@@ -80,7 +82,5 @@ std::string expectedRevision(Mode mode);
 
 // The destructive lines (copy, delete, format, rename), by the mnemonic they end with.
 bool isDestructive(const std::string& line);
-// The drive a select line selects, if it is one.
-std::optional<DriveKind> selectedBy(const std::string& line);
 
 }  // namespace faults

@@ -2,7 +2,10 @@
 // against a well-behaved unit and once against the misbehaving one, on the virtual clock, and
 // checks: no hang beyond the limits, the boxes and dialogs the user must see, a transparent
 // fault changing nothing at all, no destructive line reaching a drive that was not selected
-// successfully, and every list showing exactly the unit's files after a Refresh.
+// successfully or that the user did not act on, no file lost that the user did not ask to
+// lose, and every list showing exactly the unit's files after a Refresh. Copy, delete and
+// format run against units that finish at once, within the program's drain, just after it and
+// later.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -26,9 +29,12 @@ constexpr std::int64_t kDrainMs = SerialLink::kDrainQuietMs;
 struct Case {
   const Command* command;
   const FaultMode* fault;
+  int completionDelayMs = sim::kDefaultCompletionDelayMs;
 };
 
-void PrintTo(const Case& c, std::ostream* os) { *os << c.command->name << " x " << c.fault->name; }
+void PrintTo(const Case& c, std::ostream* os) {
+  *os << c.command->name << " x " << c.fault->name << " at " << c.completionDelayMs << " ms";
+}
 
 // What one run left behind.
 struct Outcome {
@@ -38,6 +44,7 @@ struct Outcome {
   std::int64_t elapsedMs = 0;
   std::vector<std::string> rows[2];           // "label|length|size|image|key" per list
   std::vector<std::string> labelsBefore[2];   // labels when the action began
+  std::vector<std::string> unitBefore[2];
   std::vector<std::string> labelsAfter[2];
   std::vector<std::string> unitAfter[2];
   std::vector<std::string> refreshedLabels[2];
@@ -71,7 +78,7 @@ std::vector<std::string> shownSince(const SteadyUser& user, std::size_t from) {
 
 void arm(sim::Unit& unit, const Case& c) {
   if (!c.fault) return;
-  for (const Target& target : c.command->targets) unit.addFault(ruleFor(target, *c.fault));
+  for (const Target& target : c.command->targets) unit.addFault(ruleFor(target, *c.fault, c.completionDelayMs));
 }
 
 // What the action left behind, from the moment the fault was armed.
@@ -110,13 +117,14 @@ void refreshBoth(FaultWorld& world, ExplorerDialog& dialog, Window& window, Outc
 // Starts the program, lets the user act once the window is up, records what happened, then
 // plugs a healthy unit back in and lists both drives again.
 Outcome runCase(const Case& c) {
-  FaultWorld world;
+  FaultWorld world(c.completionDelayMs);
   Outcome out;
   std::size_t shownFrom = 0;
   std::int64_t startMs = 0;
   const auto mark = [&] {
     arm(world.unit, c);
     world.unit.clearReceivedLines();
+    for (const DriveKind drive : {Internal, Removable}) out.unitBefore[drive] = labels::ofUnit(world.unit.drive(drive));
     shownFrom = world.desktop.shown().size();
     startMs = world.clock.nowMs();
   };
@@ -146,10 +154,10 @@ std::int64_t budgetMs(const Case& c, const std::vector<sim::ReceivedLine>& log) 
     else if (text == "?V") budget += 2 * kDrainMs + 7000;
     else budget += 3 * kDrainMs + 2 * ExplorerDialog::kReplyTimeoutMs;
     if (text.ends_with("CI") || text.ends_with("CR") || text.ends_with("DL") || text.ends_with("FO")) {
-      budget += 2 * std::int64_t{kUnlimitedWaitCapMs} + sim::kDefaultCompletionDelayMs;
+      budget += 2 * std::int64_t{kUnlimitedWaitCapMs} + c.completionDelayMs;
     }
     for (const Target& target : c.command->targets) {
-      if (c.fault && text.ends_with(target.command)) budget += unitDelayMs(target, *c.fault);
+      if (c.fault && text.ends_with(target.command)) budget += unitDelayMs(target, *c.fault, c.completionDelayMs);
     }
   }
   return budget;
@@ -166,7 +174,7 @@ std::int64_t transparentExtraMs(const Case& c, const std::vector<sim::ReceivedLi
       for (std::size_t i = 0; i < c.command->targets.size(); ++i) {
         const Target& target = c.command->targets[i];
         if (target.reply != reply || left[i] == 0 || !line.text.ends_with(target.command)) continue;
-        extra += unitDelayMs(target, *c.fault);
+        extra += unitDelayMs(target, *c.fault, c.completionDelayMs);
         if (left[i] > 0) --left[i];
         break;
       }
@@ -176,23 +184,42 @@ std::int64_t transparentExtraMs(const Case& c, const std::vector<sim::ReceivedLi
 }
 
 // A select line counts as successful when its reply reached the program intact: it was not
-// faulted, or the fault let the reply through.
-void expectDestructiveLinesFollowASelection(const Case& c, const Outcome& out) {
+// faulted, or the fault let the reply through. Delete, rename and format act on the drive
+// selected, a copy on the drive its line names: both must be the drive the user acted on.
+void expectDestructiveLinesOnlyWhereTheUserActed(const Case& c, const Outcome& out) {
   const bool selectionsFaulted =
       std::any_of(c.command->targets.begin(), c.command->targets.end(),
                   [](const Target& target) { return std::string(target.command) == "SL"; });
   const bool selectionsSucceed = !selectionsFaulted || c.fault->effect == Effect::Transparent;
   std::optional<DriveKind> selected;
   for (const auto& line : out.log) {
-    if (const auto drive = selectedBy(line.text)) {
+    if (const auto drive = selectedByLine(line.text)) {
       selected = selectionsSucceed ? drive : std::nullopt;
       continue;
     }
-    if (!isDestructive(line.text) || line.text.ends_with("CI") || line.text.ends_with("CR")) continue;
-    // Copy names its target drive in the line itself; delete, rename and format act on the
-    // selected one.
+    if (!isDestructive(line.text)) continue;
+    if (line.text.ends_with("CI") || line.text.ends_with("CR")) {
+      EXPECT_EQ(line.text.ends_with("CI") ? Internal : Removable, c.command->actedOn) << line.text;
+      continue;
+    }
     ASSERT_TRUE(selected.has_value()) << line.text << " sent without a successful selection";
     EXPECT_EQ(line.selectedDrive, *selected) << line.text << " reached another drive than the one selected";
+    EXPECT_EQ(line.selectedDrive, c.command->actedOn) << line.text << " reached a drive the user did not act on";
+  }
+}
+
+// The drive the user did not act on keeps every file; the one acted on loses only what the
+// action may remove, or everything after a format the user confirmed.
+void expectNothingLostUnasked(const Case& c, const Outcome& out) {
+  const DriveKind acted = c.command->actedOn;
+  const DriveKind other = acted == Internal ? Removable : Internal;
+  EXPECT_EQ(out.unitAfter[other], out.unitBefore[other]) << "the drive the user did not act on changed";
+  const bool formatConfirmed = std::count(out.shown.begin(), out.shown.end(), "Format Drive") > 0;
+  const auto& mayLose = c.command->mayLose;
+  if (formatConfirmed || (mayLose.size() == 1 && mayLose[0] == "*")) return;
+  for (const std::string& label : out.unitBefore[acted]) {
+    const bool kept = std::binary_search(out.unitAfter[acted].begin(), out.unitAfter[acted].end(), label);
+    EXPECT_TRUE(kept || std::count(mayLose.begin(), mayLose.end(), label) > 0) << label << " lost unasked";
   }
 }
 
@@ -206,6 +233,16 @@ void expectDialogsAtTheLimit(const Outcome& out) {
     const std::int64_t limit = dialog.id == res::IDD_PORT_SELECT ? ExplorerApp::kProbeTimeoutMs : ExplorerDialog::kReplyTimeoutMs;
     EXPECT_EQ(dialog.atMs - before->atUs / 1000, limit) << "dialog " << dialog.id << " after " << before->text;
   }
+}
+
+// A completion that never comes: the first dialog once the drain and the cap have passed since
+// the operation's line, the one after Retry a cap later.
+void expectCompletionDialogsAtTheCap(const Outcome& out) {
+  const auto line = std::find_if(out.log.begin(), out.log.end(), [](const auto& l) { return isDestructive(l.text); });
+  ASSERT_NE(line, out.log.end());
+  ASSERT_EQ(out.dialogs.size(), 2u);
+  EXPECT_EQ(out.dialogs[0].atMs - line->atUs / 1000, kDrainMs + kUnlimitedWaitCapMs);
+  EXPECT_EQ(out.dialogs[1].atMs - out.dialogs[0].atMs, kUnlimitedWaitCapMs);
 }
 
 std::vector<std::string> logTexts(const Outcome& out) {
@@ -234,7 +271,7 @@ class FaultMatrixTest : public ::testing::TestWithParam<Case> {};
 
 TEST_P(FaultMatrixTest, HandlesTheFault) {
   const Case c = GetParam();
-  const Outcome baseline = runCase({c.command, nullptr});
+  const Outcome baseline = runCase({c.command, nullptr, c.completionDelayMs});
   const Outcome out = runCase(c);
   ++runCases;
 
@@ -244,8 +281,13 @@ TEST_P(FaultMatrixTest, HandlesTheFault) {
   EXPECT_EQ(out.cursorDepth, 0) << "wait cursor left on";
   EXPECT_FALSE(out.progressOpen);
   EXPECT_TRUE(out.windowEnabled);
-  expectDestructiveLinesFollowASelection(c, out);
-  if (c.fault->mode == Mode::Silence || c.fault->mode == Mode::JustOutsideLimit) expectDialogsAtTheLimit(out);
+  expectDestructiveLinesOnlyWhereTheUserActed(c, out);
+  expectNothingLostUnasked(c, out);
+  const bool completionOnly = std::string(c.command->name).ends_with("Done");
+  if ((c.fault->mode == Mode::Silence || c.fault->mode == Mode::JustOutsideLimit) && !completionOnly) {
+    expectDialogsAtTheLimit(out);
+  }
+  if (c.fault->mode == Mode::Silence && completionOnly) expectCompletionDialogsAtTheCap(out);
   if (c.command->isTransparent(*c.fault)) {
     EXPECT_EQ(logTexts(out), logTexts(baseline));
     EXPECT_EQ(out.rows[Internal], baseline.rows[Internal]);
@@ -272,17 +314,27 @@ TEST_P(FaultMatrixTest, HandlesTheFault) {
   if (!HasFailure()) ++passedCases;
 }
 
+// Units that finish at once, within the program's 100 ms drain, at its end, just after, and later.
 std::vector<Case> allCases() {
   std::vector<Case> cases;
   for (const Command& command : kCommands) {
-    for (const FaultMode& fault : kFaultModes) cases.push_back({&command, &fault});
+    const bool completes = std::any_of(command.targets.begin(), command.targets.end(),
+                                       [](const Target& target) { return target.reply == sim::Reply::Second; });
+    for (const FaultMode& fault : kFaultModes) {
+      if (!completes) {
+        cases.push_back({&command, &fault});
+        continue;
+      }
+      for (const int delayMs : {0, 50, 100, 101, 300}) cases.push_back({&command, &fault, delayMs});
+    }
   }
   return cases;
 }
 
 INSTANTIATE_TEST_SUITE_P(Matrix, FaultMatrixTest, ::testing::ValuesIn(allCases()),
                          [](const ::testing::TestParamInfo<Case>& info) {
-                           return std::string(info.param.command->name) + "_" + info.param.fault->name;
+                           return std::string(info.param.command->name) + "_" + info.param.fault->name + "_" +
+                                  std::to_string(info.param.completionDelayMs) + "ms";
                          });
 
 // The start-up reads and writes "mav.cfg" in the working folder: a fresh one naming COM1.
@@ -295,8 +347,9 @@ class MatrixEnvironment : public ::testing::Environment {
 
   void TearDown() override {
     folder_.reset();
-    std::printf("fault matrix: %zu commands x %zu faults = %zu cases; this run: %d run, %d passed\n",
-                kCommands.size(), kFaultModes.size(), kCommands.size() * kFaultModes.size(), runCases, passedCases);
+    std::printf("fault matrix: %zu commands x %zu faults, copy, delete and format at 5 completion delays = %zu "
+                "cases; this run: %d run, %d passed\n",
+                kCommands.size(), kFaultModes.size(), allCases().size(), runCases, passedCases);
   }
 
  private:

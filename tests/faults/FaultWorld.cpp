@@ -43,9 +43,10 @@ int SteadyUser::runTemplateDialog(int templateId) {
   return platform::IDOK;
 }
 
-FaultWorld::FaultWorld() {
+FaultWorld::FaultWorld(int completionDelayMs) {
   std::string error;
   EXPECT_TRUE(unit.seedManifest(kManifest, &error)) << error;
+  unit.setCompletionDelayMs(completionDelayMs);
   auto memoryPort = std::make_unique<WatchedPort>(unit, clock);
   port = memoryPort.get();
   serialLink.close();

@@ -40,7 +40,9 @@ class SteadyUser : public platform::memory::MemoryDesktop {
 
 class FaultWorld {
  public:
-  FaultWorld();  // seeded unit, port open behind serialLink, the user's answers queued
+  // Seeded unit finishing copies, deletes and formats completionDelayMs after accepting them,
+  // port open behind serialLink, the user's answers queued.
+  explicit FaultWorld(int completionDelayMs);
   ~FaultWorld();
   FaultWorld(const FaultWorld&) = delete;
   FaultWorld& operator=(const FaultWorld&) = delete;
