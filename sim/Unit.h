@@ -123,8 +123,8 @@ class Unit {
 
   // Timing: 0 replies at once; kBytePeriod9600Us paces at 9600 baud.
   void setBytePeriodUs(std::int64_t us);
-  // Delay before the second reply of copy, delete and format. Keep it above the program's
-  // 100 ms drain, as a real unit's is, or the drain after the first reply eats the second.
+  // Delay before the second reply of copy, delete and format; 0 finishes at once, within the
+  // program's drain after the first reply.
   void setCompletionDelayMs(int ms);
   // The "?V" reply: the first 10 bytes of text, padded with blanks.
   void setRevision(const std::string& text);
