@@ -4,7 +4,9 @@
 # tested without a display.
 #
 # usage: smoke.sh SCENARIO EXPLORER SIMULATOR MANIFEST   (run under tools/xvfb.sh)
-# SCENARIO: start-exit | port-choice | context-refresh | rename | about-keys
+# SCENARIO: start-exit | port-choice | context-refresh | rename | about-keys | copy-at-once |
+#           copy-wait-repaint
+# copy-wait-repaint leaves its screenshots beside EXPLORER, in desktop-shots/.
 set -euo pipefail
 
 scenario=$1 explorer=$2 simulator=$3 manifest=$4
@@ -36,10 +38,11 @@ wait_for() {
   done
 }
 
-start_sim() {  # start_sim COM_NUMBER
-  "$simulator" --manifest "$manifest" --link "$work:$1" --log >"$work/sim.log" 2>&1 &
+start_sim() {  # start_sim COM_NUMBER [SIMULATOR OPTIONS...]
+  local number=$1; shift
+  "$simulator" --manifest "$manifest" --link "$work:$number" --log "$@" >"$work/sim.log" 2>&1 &
   sim_pid=$!
-  wait_for 10 "the simulator's COM$1 link" test -L "$work/COM$1"
+  wait_for 10 "the simulator's COM$number link" test -L "$work/COM$number"
 }
 
 start_app() {
@@ -103,11 +106,32 @@ wait_for_listed_window() {
   main=$(window_named "Dorvik Explorer")
 }
 # The unit on COM1, named by "mav.cfg", and the program started on it.
-start_on_com1() {
-  start_sim 1
+start_on_com1() {  # start_on_com1 [SIMULATOR OPTIONS...]
+  start_sim 1 "$@"
   printf 1 >"$work/mav.cfg"
   start_app
   wait_for_listed_window
+}
+
+# Few clips, so that every row stays in view: one video on the Internal Drive, two on the
+# Removable Drive, of which VID00004.MPG comes first.
+small_unit() {
+  manifest=$work/small.manifest
+  printf '[internal]\nVID00001.MPG 1764000\n[removable]\nVID00004.MPG 1764000\nVID00031.MPG 8996400\n' >"$manifest"
+}
+# Selects VID00004.MPG on the Removable Drive and clicks -->.
+copy_first_removable_clip() {
+  click_du "$main" 40 40 377 162
+  sleep 0.3
+  click_du "$main" 156 51 377 162  # -->
+  wait_for 10 "the copy line" received_at_least VID00004MPGCI 1
+}
+internal_green_above() { (($(green_pixels_in_list "$main" 178) > $1)); }
+# shoot_main FILE: the main window as it stands on the screen.
+shoot_main() {
+  local WIDTH HEIGHT X Y SCREEN
+  eval "$(xdotool getwindowgeometry --shell "$main")"
+  import -window root -crop "${WIDTH}x${HEIGHT}+$X+$Y" "$1"
 }
 
 case $scenario in
@@ -187,6 +211,47 @@ case $scenario in
     wait_for 10 "the revision request" received_at_least '?V' 1
     xdotool key Escape
     wait_for 10 "the about box to close" test -z "$(window_named "About Dorvik Explorer")"
+    click_du "$main" 344 129 377 162  # E&xit
+    expect_exit_status 0
+    ;;
+  copy-at-once)
+    # A unit that ends a copy at once: its completion reply comes right behind the first one.
+    # The copied row appears and no communication dialog comes up.
+    small_unit
+    start_on_com1 --completion-delay 0
+    internal=$(green_pixels_in_list "$main" 178)
+    copy_first_removable_clip
+    wait_for 10 "the copied row" internal_green_above "$internal"
+    sleep 0.5
+    has_window "Communications Error!" && fail "a communication dialog came up"
+    [[ $(received VID00004MPGCI) -eq 1 ]] || fail "the copy line was sent again"
+    click_du "$main" 344 129 377 162  # E&xit
+    expect_exit_status 0
+    ;;
+  copy-wait-repaint)
+    # While a copy's completion is waited for, the window still paints: unmapped and mapped
+    # again, it shows its lists as before, and the copied row is not there yet.
+    small_unit
+    start_on_com1 --completion-delay 12000
+    internal=$(green_pixels_in_list "$main" 178)
+    copy_first_removable_clip
+    shots=$(dirname "$explorer")/desktop-shots
+    mkdir -p "$shots"
+    sleep 1
+    shoot_main "$shots/copy-wait-before.png"
+    xdotool windowunmap --sync "$main"
+    sleep 0.5
+    xdotool windowmap --sync "$main"
+    sleep 1.5
+    shoot_main "$shots/copy-wait-after.png"
+    internal_green_above "$internal" && fail "the copy ended before the window was checked"
+    # A window left unpainted differs almost everywhere; a painted one only where the focus
+    # frame of the selected row went when the window was unmapped.
+    differing=$(compare -metric AE -fuzz 10% "$shots/copy-wait-before.png" "$shots/copy-wait-after.png" null: 2>&1 || true)
+    pixels=$(identify -format '%[fx:w*h]' "$shots/copy-wait-before.png")
+    echo "after the window was mapped again: $differing of its $pixels pixels differ"
+    ((differing * 50 < pixels)) || fail "the window was not painted again during the wait (see $shots)"
+    wait_for 30 "the copied row" internal_green_above "$internal"
     click_du "$main" 344 129 377 162  # E&xit
     expect_exit_status 0
     ;;

@@ -1,20 +1,15 @@
-// The directory listing: select a drive, read its capacity ("?R") and its 511 directory
-// records ("?D") raw, and turn them into the rows of its list and its summary line.
-//
-// The two data replies come without a status reply and their time-outs are not reported:
-// whatever did not arrive counts as zero bytes, so a silent unit gives an empty list after
-// the waits, never stale rows.
-#include <algorithm>
-
+// The directory listing as the window runs it: select a drive, read its capacity and its
+// directory under the progress window, and turn the records into the rows of its list and its
+// summary line. Whatever did not arrive counts as zero bytes, so a silent unit gives an empty
+// list after the waits, never stale rows.
 #include "app/Globals.h"
 #include "protocol/Directory.h"
+#include "protocol/Queries.h"
 #include "protocol/WaitCursor.h"
 #include "ui/ExplorerDialog.h"
 
 namespace {
 
-constexpr int kCapacityTimeoutMs = 2000;
-constexpr int kDirectoryTimeoutMs = 6000;
 constexpr std::int32_t kSortByNameAscending = 2;
 static_assert(ExplorerDialog::kListingBytes == directory::kListingBytes);
 
@@ -36,43 +31,13 @@ constexpr DriveListing kDriveListings[] = {
      &ExplorerDialog::removableSummaryText},
 };
 
-std::uint64_t readCapacity() {
-  commandText = "?R\r";
-  serialLink.sendLine(commandText);
-  std::array<std::uint8_t, directory::kCapacityReplyBytes> reply{};
-  serialLink.readBytes(reply.data(), reply.size(), kCapacityTimeoutMs);
-  return directory::capacityBytes(reply);
-}
-
-// Reads count bytes at most, each within the limit; returns how many arrived.
-std::size_t readArrived(std::uint8_t* buffer, std::size_t count, int timeoutMs) {
-  for (std::size_t i = 0; i < count; ++i) {
-    const int value = serialLink.readByte(timeoutMs);
-    if (value < 0) return i;
-    buffer[i] = static_cast<std::uint8_t>(value);
-  }
-  return count;
-}
-
 // Reads the four blocks under the wait cursor, one progress step after each, and closes the
-// progress dialog. A record cut short by a silent or unplugged line is dropped whole: its
-// missing bytes would otherwise make a name of NULs that a copy or delete would send.
+// progress dialog.
 void readDirectory(platform::Desktop& desktop, directory::Listing& packed) {
-  commandText = "?D\r";
-  serialLink.drain();
-  serialLink.sendLine(commandText);
   directory::Listing raw{};
   {
     WaitCursor cursor(desktop);
-    std::size_t offset = 0;
-    for (const std::size_t bytes : directory::kBlockBytes) {
-      const std::size_t arrived = readArrived(raw.data() + offset, bytes, kDirectoryTimeoutMs);
-      const std::size_t wholeRecords = arrived / directory::kRecordBytes * directory::kRecordBytes;
-      std::fill(raw.begin() + static_cast<std::ptrdiff_t>(offset + wholeRecords),
-                raw.begin() + static_cast<std::ptrdiff_t>(offset + bytes), std::uint8_t{0});
-      offset += bytes;
-      progressDialog.advance();
-    }
+    queries::directory(serialLink, commandText, raw, [] { progressDialog.advance(); });
   }
   progressDialog.destroy();
   directory::packListing(raw, packed);
@@ -96,7 +61,7 @@ bool ExplorerDialog::listDrive(DriveKind drive) {
   list.deleteAll();
   list.enable(true);
   progressDialog.createFor(drive);
-  this->*listing.capacityBytes = readCapacity();
+  this->*listing.capacityBytes = queries::capacity(serialLink, commandText);
   this->*listing.usedBytes = 0;
   readDirectory(desktop_, listingBuffer);
   // Whatever the unit sent beyond its 511 records is of no use.

@@ -1,94 +1,20 @@
-// The command transaction: one line out, one status reply back. A reply is "R" CR (done) or
-// "E", two digits and CR (refused); anything else on the line is skipped. Every time limit
-// applies to a single byte, never to a whole reply, and a read that fails (the device is
-// gone) ends the wait the way a time-out does, so nothing here can spin.
-#include <cstring>
-#include <iterator>
+// The command transaction as the window runs it: each line drained before and after, one
+// resend after Retry, the error codes' boxes and follow-ups, the communication dialogs, and
+// the completion waits of copy, delete and format, during which the windows repaint.
+#include <utility>
 
 #include "app/Globals.h"
+#include "protocol/Reply.h"
 #include "protocol/WaitCursor.h"
 #include "ui/ExplorerDialog.h"
 
+using reply::ErrorCode;
+using reply::FollowUp;
+using reply::Reply;
+using reply::ReplyClass;
+using reply::scanReply;
+
 namespace {
-
-constexpr std::uint8_t kCarriageReturn = 0x0D;
-
-enum class ReplyClass { Success, ErrorReply, TimedOut };
-
-// What the window does once the user has read an error code's message.
-enum class FollowUp { None, RelistCurrentDrive, OfferFormat };
-
-struct ErrorCode {
-  const char* digits;
-  const char* caption;
-  const char* message;
-  unsigned style;
-  FollowUp followUp;
-};
-
-constexpr unsigned kWarning = platform::MB_OK | platform::MB_ICONEXCLAMATION;
-constexpr unsigned kQuestion = platform::MB_YESNO | platform::MB_ICONQUESTION;
-
-// The codes the unit is known to send; any other code is skipped like noise.
-constexpr ErrorCode kErrorCodes[] = {
-    {"04", "Error Code 04 Received",
-     "This feature is not yet supported\nPlease contact Vantrel Technical Support", kWarning,
-     FollowUp::None},
-    {"11", "Error Code 11 Received",
-     "The selected drive is not present\nPlease insert the drive and choose Refresh", kWarning,
-     FollowUp::None},
-    {"12", "Error Code 12 Received", "The desired clip is not present\nClick OK to Refresh", kWarning,
-     FollowUp::RelistCurrentDrive},
-    {"20", "Error Code 20 Received",
-     "The selected drive is not formatted,\n would you like to format now?", kQuestion,
-     FollowUp::OfferFormat},
-};
-
-const ErrorCode* knownCode(const std::uint8_t* digits) {
-  for (const auto& code : kErrorCodes) {
-    if (std::memcmp(code.digits, digits, 2) == 0) return &code;
-  }
-  return nullptr;
-}
-
-struct Reply {
-  ReplyClass kind;
-  const ErrorCode* code = nullptr;  // strict error replies only
-};
-
-// Scans the input until a reply of a known class arrives or a byte does not. Strict reading
-// wants the whole reply ("R" CR, or "E", a known code and one more byte, the CR, which is not
-// looked at); lax reading takes the first "R" or "E" for the answer.
-//
-// A completion wait (no limit of its own) gives the rest of a reply that has begun the status
-// limit, and a reply cut short there ends the wait: a unit that has answered must not hold the
-// window for the completion's long cap.
-template <typename ReadByte>
-Reply scanReply(ReadByte&& readByte, std::int32_t timeoutMs, bool strict) {
-  const bool untilDone = timeoutMs <= 0;
-  const std::int32_t restMs = untilDone ? ExplorerDialog::kReplyTimeoutMs : timeoutMs;
-  std::uint8_t byte = 0;
-  while (readByte(byte, timeoutMs)) {
-    if (byte == 'R') {
-      if (!strict) return {ReplyClass::Success};
-      // The byte after "R" is dropped with it when it is not the CR.
-      if (!readByte(byte, restMs)) {
-        if (untilDone) break;
-      } else if (byte == kCarriageReturn) {
-        return {ReplyClass::Success};
-      }
-    } else if (byte == 'E') {
-      if (!strict) return {ReplyClass::ErrorReply};
-      std::uint8_t rest[3] = {};
-      if (!readByte(rest[0], restMs) || !readByte(rest[1], restMs) || !readByte(rest[2], restMs)) {
-        if (untilDone) break;
-        continue;
-      }
-      if (const ErrorCode* code = knownCode(rest)) return {ReplyClass::ErrorReply, code};
-    }
-  }
-  return {ReplyClass::TimedOut};
-}
 
 // Keeps the main window disabled, so no second command can start, while the window goes on
 // repainting during a long wait.
@@ -184,7 +110,7 @@ bool ExplorerDialog::transact(std::string line, bool keepCompletion) {
   failureReported = 0;
   // Selecting a drive stops playback on the unit: the next Play must cue again.
   if (selectedByLine(line)) lastCuedClip.clear();
-  line += static_cast<char>(kCarriageReturn);
+  line += static_cast<char>(reply::kCarriageReturn);
   serialLink.sendLine(line);
   bool ok = waitReply(kReplyTimeoutMs, true);
   if (!ok && !failureReported) {
