@@ -18,6 +18,7 @@
 #include "platform/Desktop.h"
 #include "platform/Views.h"
 #include "protocol/DriveKind.h"
+#include "protocol/Reply.h"
 
 // The controls of template 102 that the dialog binds (its data exchange).
 struct ExplorerControls {
@@ -44,7 +45,7 @@ int compareSortKeys(std::int32_t first, std::int32_t second, std::int32_t sortCo
 class ExplorerDialog {
  public:
   static constexpr std::size_t kListingBytes = 16352;  // 511 records of 32 bytes
-  static constexpr int kReplyTimeoutMs = 5000;
+  static constexpr int kReplyTimeoutMs = reply::kStatusTimeoutMs;
   // Per-byte limit of the wait for the reply that ends a copy, delete or format: none of its
   // own (the port caps the silence), waited in slices between which the windows repaint.
   static constexpr int kUntilDoneMs = 0;
