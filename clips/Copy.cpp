@@ -5,7 +5,7 @@
 #include "clips/ClipName.h"
 #include "clips/UnitCommands.h"
 #include "protocol/Directory.h"
-#include "protocol/WaitCursor.h"
+#include "platform/WaitCursor.h"
 #include "ui/ExplorerDialog.h"
 
 namespace {

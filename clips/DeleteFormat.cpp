@@ -4,14 +4,12 @@
 #include "app/Globals.h"
 #include "clips/ClipName.h"
 #include "clips/UnitCommands.h"
-#include "protocol/WaitCursor.h"
+#include "platform/WaitCursor.h"
 #include "ui/ExplorerDialog.h"
 
 namespace {
 
 constexpr unsigned kQuestion = platform::MB_YESNO | platform::MB_ICONQUESTION;
-
-DriveKind driveOf(std::int32_t drive) { return drive == Internal ? Internal : Removable; }
 
 }  // namespace
 
@@ -19,7 +17,7 @@ void ExplorerDialog::onDeleteFile() {
   platform::ListView& list = listOf(currentDrive);
   const int row = list.firstSelected();
   if (row < 0) return;
-  const DriveKind drive = driveOf(currentDrive);
+  const DriveKind drive = currentDrive;
   const auto field = fieldToSend(desktop_, list.cell(row, 0).substr(0, kClipNameMaxLength));
   if (!field) return;
 
@@ -32,7 +30,7 @@ void ExplorerDialog::onDeleteFile() {
   list.deleteRow(row);
 }
 
-void ExplorerDialog::onFormatDrive() { formatDrive(driveOf(currentDrive)); }
+void ExplorerDialog::onFormatDrive() { formatDrive(currentDrive); }
 
 void ExplorerDialog::formatDrive(DriveKind drive) {
   const int answer = desktop_.messageBox("All data on this drive will be lost.  Are you sure?", "Format Drive", kQuestion);

@@ -3,10 +3,9 @@
 // row is rewritten here (label, picture, Length), without reading the directory again.
 #include "app/Globals.h"
 #include "clips/ClipName.h"
-#include "clips/SizeText.h"
 #include "clips/UnitCommands.h"
 #include "protocol/Directory.h"
-#include "protocol/WaitCursor.h"
+#include "platform/WaitCursor.h"
 #include "ui/ExplorerDialog.h"
 
 namespace {
@@ -21,7 +20,7 @@ void rewriteRow(platform::ListView& list, int row, const std::string& newName) {
   list.setCell(row, 0, newName);
   list.setImage(row, kind <= CommandFile ? static_cast<int>(kind) : kRenamedOtherImage);
   const bool timed = kind == VideoClip || kind == SoundClip;
-  list.setCell(row, 1, timed ? lengthOfSizeText(list.cell(row, 2)) : kNoLength);
+  list.setCell(row, 1, timed ? directory::lengthOfSizeText(list.cell(row, 2)) : kNoLength);
 }
 
 }  // namespace

@@ -81,7 +81,7 @@ int SerialLink::sendLine(const std::string& text) {
   return lastResult;
 }
 
-int SerialLink::writeByte(std::uint8_t value, std::uint8_t parity) {
+int SerialLink::writeByte(std::uint8_t value, Parity parity) {
   if (!isOpen()) return 0;
   if (addressedMode != 0 && parity != portSettings.parity) {
     port_->pause(kParityChangePauseMs);

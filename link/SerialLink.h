@@ -39,7 +39,7 @@ class SerialLink {
   // mode. Returns the success flag of the last write; 0 on a closed link (nothing drained).
   int sendLine(const std::string& text);
   // Writes one byte; in addressed mode first switches the parity when it differs.
-  int writeByte(std::uint8_t value, std::uint8_t parity);
+  int writeByte(std::uint8_t value, Parity parity);
   // 1 when all count bytes arrived within timeoutMs each; 0 otherwise, with the bytes that
   // did arrive stored and the rest of buffer untouched. 0 on a closed link.
   int readBytes(std::uint8_t* buffer, std::size_t count, int timeoutMs);

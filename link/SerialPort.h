@@ -34,7 +34,7 @@ struct LineSettings {
   std::uint32_t baudRate = 0;
   std::uint8_t byteSize = 0;
   std::uint8_t stopBits = ONESTOPBIT;
-  std::uint8_t parity = NOPARITY;
+  Parity parity = NOPARITY;
 };
 
 // Result of a single-byte read besides a byte value 0..255.

@@ -27,6 +27,9 @@ void trimTrailingWhiteSpace(std::string& text) {
   while (!text.empty() && isWhiteSpace(text.back())) text.pop_back();
 }
 
+// The largest figure a listing can show: a 32-bit size in thousands of bytes.
+constexpr std::int32_t kLargestKilobytes = 4294967;
+
 }  // namespace
 
 std::uint64_t capacityBytes(const std::array<std::uint8_t, kCapacityReplyBytes>& reply) {
@@ -77,6 +80,23 @@ std::string lengthTextOf(std::uint32_t size) {
 
 std::string sizeTextOf(std::uint32_t size) {
   return groupDigits(std::max<std::uint32_t>(size / 1000, 1)) + "KB";
+}
+
+std::uint32_t kilobytesOfSizeText(const std::string& sizeText) {
+  if (sizeText.empty()) return 0;
+  // The first character always counts; of the rest the last one (the "B" of "KB") never does.
+  std::string digits(1, sizeText.front());
+  const auto inner = sizeText.substr(1, sizeText.size() >= 2 ? sizeText.size() - 2 : 0);
+  std::copy_if(inner.begin(), inner.end(), std::back_inserter(digits),
+               [](char c) { return c != ',' && c != 'K' && c != 'B'; });
+  const std::int32_t value = decimalValue(digits);
+  return static_cast<std::uint32_t>(std::clamp(value, 0, kLargestKilobytes));
+}
+
+std::string lengthOfSizeText(const std::string& sizeText) {
+  // Thousands of bytes at 4 bytes a sample and 44100 samples a second: the same whole seconds
+  // as the listing's size / 176400, and the product stays within 32 bits after the clamp.
+  return lengthTextOf(kilobytesOfSizeText(sizeText) * 1000u);
 }
 
 std::string groupDigits(std::uint64_t value) {
@@ -152,4 +172,12 @@ std::int32_t listingSortKey(std::string_view name) {
   // Characters 4 to 8 are "00" and the three digits of the clip number.
   if (kind <= PlayList) return directory::decimalValue(name.substr(3, 5));
   return kind == CommandFile ? 0 : -1;
+}
+
+int compareSortKeys(std::int32_t first, std::int32_t second, std::int32_t sortCode) {
+  // The sign alone orders the rows; taking it instead of the difference keeps any two keys
+  // from overflowing, whatever item data a row carries.
+  const int ascendingOrder = (first > second) - (first < second);
+  const bool ascending = sortCode == 2 || sortCode == 4 || sortCode == 6;
+  return ascending ? ascendingOrder : -ascendingOrder;
 }

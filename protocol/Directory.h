@@ -57,6 +57,14 @@ std::string lengthTextOf(std::uint32_t size);
 // Thousands of bytes, grouped, at least 1: "1KB" for 0 to 1999 bytes, "1,234KB".
 std::string sizeTextOf(std::uint32_t size);
 
+// Reading a row's Size text back, for a renamed clip whose directory is not read again:
+// its first character and the characters between it and the last one, without "," "K" "B",
+// read as thousands of bytes. Any text is safe: no digits give 0, and figures beyond what a
+// 32-bit size can show (4,294,967KB) are held at that figure.
+std::uint32_t kilobytesOfSizeText(const std::string& sizeText);
+// The Length text ("HH:MM:SS") of a clip whose row shows sizeText.
+std::string lengthOfSizeText(const std::string& sizeText);
+
 // Decimal with "," between groups of three digits: 1234567 -> "1,234,567".
 std::string groupDigits(std::uint64_t value);
 
@@ -89,5 +97,9 @@ int clipImage(unsigned kind);
 // The sort key a listing gives a row: the clip number (the decimal value of characters 4 to 8
 // counting from 1) for kinds 0 to 2, 0 for a command file, -1 for any other name.
 std::int32_t listingSortKey(std::string_view name);
+
+// The one compare function of every list sort, on two rows' keys. Sort codes: 1 name
+// descending, 2 name ascending, 3 length descending, 4 length ascending (and 6 ascending).
+int compareSortKeys(std::int32_t first, std::int32_t second, std::int32_t sortCode);
 
 using directory::groupDigits;

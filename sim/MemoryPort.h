@@ -54,7 +54,7 @@ class MemoryPort : public SerialPort {
   // What went out: every byte with the parity it was sent with.
   struct SentByte {
     std::uint8_t value;
-    std::uint8_t parity;
+    Parity parity;
   };
   const std::vector<SentByte>& sent() const { return sent_; }
   const LineSettings& settings() const { return settings_; }

@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "app/Globals.h"
-#include "protocol/WaitCursor.h"
+#include "platform/WaitCursor.h"
 #include "ui/ExplorerDialog.h"
 
 namespace {

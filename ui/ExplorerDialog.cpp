@@ -37,7 +37,7 @@ void ExplorerDialog::attach(const ExplorerControls& bound) {
   if (controls.loopClipCheck) controls.loopClipCheck->setCheck(loopClip != 0);
 }
 
-platform::ListView& ExplorerDialog::listOf(std::int32_t drive) {
+platform::ListView& ExplorerDialog::listOf(DriveKind drive) {
   return drive == Internal ? *controls.internalList : *controls.removableList;
 }
 
@@ -104,5 +104,5 @@ void ExplorerDialog::showSummary(DriveKind drive) {
 }
 
 void ExplorerDialog::onRefresh() {
-  if (currentDrive == Internal || currentDrive == Removable) listDrive(static_cast<DriveKind>(currentDrive));
+  listDrive(currentDrive);
 }

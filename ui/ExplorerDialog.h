@@ -39,9 +39,6 @@ struct QueuedMessage {
 };
 constexpr int VK_F10 = 0x79;
 
-// Sort codes: 1 name descending, 2 name ascending, 3 length descending, 4 length ascending.
-int compareSortKeys(std::int32_t first, std::int32_t second, std::int32_t sortCode);
-
 class ExplorerDialog {
  public:
   static constexpr std::size_t kListingBytes = 16352;  // 511 records of 32 bytes
@@ -110,7 +107,7 @@ class ExplorerDialog {
   // Fields, in the order of the original dialog.
   ExplorerControls controls;
   std::int32_t loopClip = 0;
-  std::int32_t currentDrive = Removable;
+  DriveKind currentDrive = Removable;
   std::int32_t menuArmed = 0;
   std::int32_t failureReported = 0;
   std::int32_t retrying = 0;
@@ -141,7 +138,7 @@ class ExplorerDialog {
   void drainKeepingCompletion();
   bool waitCompletion(DriveKind drive);
 
-  platform::ListView& listOf(std::int32_t drive);
+  platform::ListView& listOf(DriveKind drive);
   void showSummary(DriveKind drive);
   void copySelected(DriveKind from, DriveKind to, const char* suffix);
 

@@ -5,7 +5,7 @@
 #include "app/Globals.h"
 #include "protocol/Directory.h"
 #include "protocol/Queries.h"
-#include "protocol/WaitCursor.h"
+#include "platform/WaitCursor.h"
 #include "ui/ExplorerDialog.h"
 
 namespace {

@@ -3,7 +3,7 @@
 // the unit has cued (Stop, Loop Clip, another list) forgets it.
 #include "app/Globals.h"
 #include "protocol/Directory.h"
-#include "protocol/WaitCursor.h"
+#include "platform/WaitCursor.h"
 #include "ui/ExplorerDialog.h"
 
 namespace {
@@ -12,7 +12,6 @@ constexpr std::size_t kNameCharacters = 12;  // 8.3 as the Name column shows it
 constexpr std::size_t kMinimumCueName = 8;   // the clip number ends at the 8th character
 
 const char* playLine(const ExplorerDialog& dialog) { return dialog.loopClip == 1 ? "LP" : "PL"; }
-DriveKind driveOf(std::int32_t drive) { return drive == Internal ? Internal : Removable; }
 
 // Sends the play line of a clip that is cued. A refused play line means the unit has nothing
 // cued (a select or an error 12's relisting on the way stopped it): the next Play cues again.
@@ -38,7 +37,7 @@ void playClip(ExplorerDialog& dialog, const std::string& name) {
   bool cued = false;
   {
     WaitCursor wait(dialog.desktop());
-    if (!dialog.sendCommand(selectLine(driveOf(dialog.currentDrive)))) return;
+    if (!dialog.sendCommand(selectLine(dialog.currentDrive))) return;
     cued = dialog.cueClip(name);
     if (cued) playCued(dialog, name);
   }
@@ -55,7 +54,6 @@ bool ExplorerDialog::cueClip(const std::string& name) {
 }
 
 void ExplorerDialog::onPlay() {
-  if (currentDrive != Internal && currentDrive != Removable) return;
   auto& list = listOf(currentDrive);
   // The row count is read again each time: an error 12 on the way re-lists the drive.
   for (int row = 0; row < list.rowCount(); ++row) {
@@ -76,16 +74,14 @@ void ExplorerDialog::onStill() {
     WaitCursor wait(desktop_);
     sendCommand("ST");
   }
-  if (currentDrive == Internal || currentDrive == Removable) listOf(currentDrive).setFocus();
+  listOf(currentDrive).setFocus();
 }
 
 void ExplorerDialog::onStop() {
   // Stop has no line of its own: selecting the drive stops it, and the next Play cues anew.
   WaitCursor wait(desktop_);
-  if (currentDrive == Internal || currentDrive == Removable) {
-    sendCommand(selectLine(driveOf(currentDrive)));
-    listOf(currentDrive).setFocus();
-  }
+  sendCommand(selectLine(currentDrive));
+  listOf(currentDrive).setFocus();
   lastCuedClip.clear();
 }
 

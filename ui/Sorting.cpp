@@ -28,14 +28,6 @@ std::int32_t nextSortCode(std::int32_t previous, bool byName) {
 
 }  // namespace
 
-int compareSortKeys(std::int32_t first, std::int32_t second, std::int32_t sortCode) {
-  // The sign alone orders the rows; taking it instead of the difference keeps any two keys
-  // from overflowing, whatever item data a row carries.
-  const int ascendingOrder = (first > second) - (first < second);
-  const bool ascending = sortCode == 2 || sortCode == 4 || sortCode == 6;
-  return ascending ? ascendingOrder : -ascendingOrder;
-}
-
 void ExplorerDialog::onColumnClick(DriveKind which, int column) {
   if (column < 0 || column > 2) return;
   auto& list = listOf(which);

@@ -5,7 +5,7 @@
 
 #include "app/Globals.h"
 #include "protocol/Reply.h"
-#include "protocol/WaitCursor.h"
+#include "platform/WaitCursor.h"
 #include "ui/ExplorerDialog.h"
 
 using reply::ErrorCode;
@@ -85,13 +85,13 @@ ExplorerDialog::WaitEnd ExplorerDialog::awaitReply(std::int32_t timeoutMs, bool 
   const int answer = desktop_.messageBox(code.message, code.caption, code.style);
   // The format offered acts on the drive the user acted on: a copy's target, never its source.
   if (code.followUp == FollowUp::OfferFormat && answer == platform::IDYES) {
-    formatDrive(operationDrive_.value_or(currentDrive == Internal ? Internal : Removable));
+    formatDrive(operationDrive_.value_or(currentDrive));
   }
   if (code.followUp == FollowUp::RelistCurrentDrive && !listingFromReply_) {
     // The clip list is out of date. A listing that itself draws code 12 does not start yet
     // another one, or a unit that keeps answering 12 would recurse without end.
     listingFromReply_ = true;
-    listDrive(currentDrive == Internal ? Internal : Removable);
+    listDrive(currentDrive);
     listingFromReply_ = false;
   }
   // The follow-ups run transactions of their own; the outcome here stays a reported failure.
@@ -162,7 +162,7 @@ bool ExplorerDialog::waitCompletion(DriveKind drive) {
   heldReply_.clear();
   if (end == WaitEnd::TimedOut) {
     // What the unit did is unknown: show what it holds now, without moving the current drive.
-    const std::int32_t current = currentDrive;
+    const DriveKind current = currentDrive;
     listDrive(drive);
     currentDrive = current;
   }

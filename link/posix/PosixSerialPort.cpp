@@ -151,7 +151,7 @@ bool PosixSerialPort::getState(LineSettings& settings) {
   return true;
 }
 
-bool applyParity(termios& attributes, std::uint8_t parity) {
+bool applyParity(termios& attributes, Parity parity) {
   attributes.c_cflag &= ~(PARENB | PARODD | kStickParity);
   switch (parity) {
     case NOPARITY:

@@ -61,7 +61,7 @@ bool Win32SerialPort::getState(LineSettings& settings) {
   settings.baudRate = dcb_.BaudRate;
   settings.byteSize = dcb_.ByteSize;
   settings.stopBits = dcb_.StopBits;
-  settings.parity = dcb_.Parity;
+  settings.parity = static_cast<Parity>(dcb_.Parity);
   return true;
 }
 

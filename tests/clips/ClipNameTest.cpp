@@ -4,7 +4,7 @@
 #include <string>
 
 #include "clips/ClipName.h"
-#include "clips/SizeText.h"
+#include "protocol/Directory.h"
 
 namespace {
 
@@ -71,7 +71,7 @@ TEST(UnitNameField, RefusesEveryNameOutsideTheRule) {
       {"FO\rX", std::nullopt},
       {std::string("VID00099.\0\0", 11), std::nullopt},
       {"VID\x01.MPG", std::nullopt},
-      {"\xE5BC.MPG", std::nullopt},
+      {"\xE5" "BC.MPG", std::nullopt},
       {"AB CD.MPG", std::nullopt},
       {"", std::nullopt},
   };
@@ -109,8 +109,8 @@ TEST(SizeText, GivesLengthForAnyText) {
   };
   for (const auto& each : cases) {
     SCOPED_TRACE('"' + each.size + '"');
-    EXPECT_EQ(kilobytesOfSizeText(each.size), each.kilobytes);
-    EXPECT_EQ(lengthOfSizeText(each.size), each.length);
+    EXPECT_EQ(directory::kilobytesOfSizeText(each.size), each.kilobytes);
+    EXPECT_EQ(directory::lengthOfSizeText(each.size), each.length);
   }
 }
 

@@ -7,7 +7,6 @@
 #include <string>
 
 #include "FuzzSupport.h"
-#include "clips/SizeText.h"
 #include "protocol/Directory.h"
 
 namespace {
@@ -36,8 +35,8 @@ void checkSize(std::uint32_t size) {
   const std::uint32_t kilobytes = std::max<std::uint32_t>(size / 1000, 1);
   const std::string text = directory::sizeTextOf(size);
   fuzz::require(text == groupDigits(kilobytes) + "KB", "a Size that is not thousands of bytes in KB");
-  fuzz::require(kilobytesOfSizeText(text) == kilobytes, "a Size text read back as another figure");
-  fuzz::require(lengthOfSizeText(text) == directory::lengthTextOf(kilobytes * 1000), "a rename's Length off its Size");
+  fuzz::require(directory::kilobytesOfSizeText(text) == kilobytes, "a Size text read back as another figure");
+  fuzz::require(directory::lengthOfSizeText(text) == directory::lengthTextOf(kilobytes * 1000), "a rename's Length off its Size");
 }
 
 void checkSummary(std::uint64_t used, std::uint64_t capacity) {
@@ -58,8 +57,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   checkSize(static_cast<std::uint32_t>(figures[0]));
   checkSummary(figures[0], figures[1]);
 
-  fuzz::require(kilobytesOfSizeText(text) <= 4294967, "a Size text read beyond a 32-bit size");
-  fuzz::require(lengthOfSizeText(text).size() == 8, "a Length that is not HH:MM:SS");
+  fuzz::require(directory::kilobytesOfSizeText(text) <= 4294967, "a Size text read beyond a 32-bit size");
+  fuzz::require(directory::lengthOfSizeText(text).size() == 8, "a Length that is not HH:MM:SS");
   const std::int32_t value = directory::decimalValue(text);
   fuzz::require(directory::decimalValue(std::to_string(value)) == value, "a decimal figure not read back");
   return 0;

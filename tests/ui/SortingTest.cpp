@@ -5,6 +5,7 @@
 #include <climits>
 
 #include "UiTest.h"
+#include "protocol/Directory.h"
 
 using ::testing::ElementsAre;
 
