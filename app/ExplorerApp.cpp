@@ -9,9 +9,10 @@
 #include <memory>
 #include <string_view>
 
-#include "app/Globals.h"
 #include "app/PortSelectDialog.h"
+#include "link/SerialLink.h"
 #include "ui/ExplorerDialog.h"
+#include "ui/ProgressDialog.h"
 
 namespace {
 

@@ -37,3 +37,5 @@ class ExplorerApp {
 
   platform::Desktop* desktop_ = nullptr;
 };
+
+extern ExplorerApp theApp;

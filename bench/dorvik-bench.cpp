@@ -25,11 +25,12 @@
 #include <string>
 #include <thread>
 
-#include "app/Globals.h"
+#include "link/SerialLink.h"
 #include "platform/memory/MemoryDesktop.h"
 #include "sim/PtyUnit.h"
 #include "sim/Unit.h"
 #include "ui/ExplorerDialog.h"
+#include "ui/ProgressDialog.h"
 
 namespace {
 

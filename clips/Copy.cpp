@@ -1,9 +1,9 @@
 // Copy between drives: the unit copies, the dialog names the clip in one line, waits for the
 // reply that ends the copy and then adds the row to the destination list itself, without
 // reading that drive's directory again.
-#include "app/Globals.h"
 #include "clips/ClipName.h"
 #include "clips/UnitCommands.h"
+#include "protocol/CommandText.h"
 #include "protocol/Directory.h"
 #include "platform/WaitCursor.h"
 #include "ui/ExplorerDialog.h"

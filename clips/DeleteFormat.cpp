@@ -1,10 +1,10 @@
 // Delete and format: each asks first, selects the drive, sends its command, waits for the
 // reply that ends the operation, and then updates the list itself. The free-space line keeps
 // its old figure until the next listing.
-#include "app/Globals.h"
 #include "clips/ClipName.h"
 #include "clips/UnitCommands.h"
 #include "platform/WaitCursor.h"
+#include "protocol/CommandText.h"
 #include "ui/ExplorerDialog.h"
 
 namespace {

@@ -1,9 +1,9 @@
 // Rename in place: the user edits a row's label; the typed name must pass the unit's name
 // rule and be new to the list, then one rename line goes to the drive of that list and the
 // row is rewritten here (label, picture, Length), without reading the directory again.
-#include "app/Globals.h"
 #include "clips/ClipName.h"
 #include "clips/UnitCommands.h"
+#include "protocol/CommandText.h"
 #include "protocol/Directory.h"
 #include "platform/WaitCursor.h"
 #include "ui/ExplorerDialog.h"

@@ -1,7 +1,7 @@
 #include "clips/UnitCommands.h"
 
-#include "app/Globals.h"
 #include "clips/ClipName.h"
+#include "protocol/CommandText.h"
 #include "ui/ExplorerDialog.h"
 
 bool selectDrive(ExplorerDialog& dialog, DriveKind drive) {

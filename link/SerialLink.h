@@ -73,3 +73,7 @@ class SerialLink {
 
   std::unique_ptr<SerialPort> port_;
 };
+
+// The program's one link. Every global object is defined in app/Globals.cpp, which fixes their
+// construction order: serialLink first, so that it is destroyed (and the port closed) last.
+extern SerialLink serialLink;

@@ -15,3 +15,6 @@ class CommFailedDialog {
  public:
   int doModal(platform::Desktop& desktop) { return desktop.runTemplateDialog(res::IDD_COMM_FAILED); }
 };
+
+extern CommErrorDialog commErrorDialog;
+extern CommFailedDialog commFailedDialog;

@@ -1,11 +1,12 @@
 // The about box and its one query of the unit: "?V" answers ten raw bytes, no status reply;
 // the first nine are the firmware revision.
+#include "link/SerialLink.h"
+#include "protocol/CommandText.h"
 #include "ui/AboutDialog.h"
 
 #include <array>
 #include <cstdint>
 
-#include "app/Globals.h"
 #include "platform/WaitCursor.h"
 #include "ui/ExplorerDialog.h"
 

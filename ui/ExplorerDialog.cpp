@@ -1,9 +1,10 @@
+#include "link/SerialLink.h"
+#include "protocol/CommandText.h"
 #include "ui/ExplorerDialog.h"
 
 #include <iterator>
 
-#include "app/Globals.h"
-#include "app/SplashWindow.h"
+#include "ui/SplashWindow.h"
 #include "res/Resources.h"
 
 namespace {

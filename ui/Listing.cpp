@@ -2,11 +2,13 @@
 // directory under the progress window, and turn the records into the rows of its list and its
 // summary line. Whatever did not arrive counts as zero bytes, so a silent unit gives an empty
 // list after the waits, never stale rows.
-#include "app/Globals.h"
+#include "link/SerialLink.h"
+#include "protocol/CommandText.h"
 #include "protocol/Directory.h"
 #include "protocol/Queries.h"
 #include "platform/WaitCursor.h"
 #include "ui/ExplorerDialog.h"
+#include "ui/ProgressDialog.h"
 
 namespace {
 

@@ -3,7 +3,8 @@
 // the completion waits of copy, delete and format, during which the windows repaint.
 #include <utility>
 
-#include "app/Globals.h"
+#include "link/SerialLink.h"
+#include "protocol/CommDialogs.h"
 #include "protocol/Reply.h"
 #include "platform/WaitCursor.h"
 #include "ui/ExplorerDialog.h"

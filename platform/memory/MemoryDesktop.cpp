@@ -1,7 +1,7 @@
 #include "platform/memory/MemoryDesktop.h"
 
 #include "app/PortSelectDialog.h"
-#include "app/SplashWindow.h"
+#include "ui/SplashWindow.h"
 #include "res/Resources.h"
 #include "ui/AboutDialog.h"
 

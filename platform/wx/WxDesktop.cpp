@@ -8,7 +8,7 @@
 #include <wx/utils.h>
 
 #include "app/PortSelectDialog.h"
-#include "app/SplashWindow.h"
+#include "ui/SplashWindow.h"
 #include "platform/wx/Art.h"
 #include "platform/wx/ExplorerWindow.h"
 #include "platform/wx/Popups.h"

@@ -2,8 +2,9 @@
 // directory, where "mav.cfg" and the COMn links live.
 #include <wx/app.h>
 
-#include "app/Globals.h"
+#include "app/ExplorerApp.h"
 #include "platform/wx/WxDesktop.h"
+#include "ui/ProgressDialog.h"
 
 namespace {
 

@@ -11,10 +11,11 @@
 
 #include "StartupSupport.h"
 #include "app/ExplorerApp.h"
-#include "app/Globals.h"
+#include "link/SerialLink.h"
 #include "res/Resources.h"
 #include "sim/PtyUnit.h"
 #include "sim/Unit.h"
+#include "ui/ProgressDialog.h"
 
 namespace {
 

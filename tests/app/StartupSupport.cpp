@@ -1,9 +1,9 @@
 #include "StartupSupport.h"
+#include "link/SerialLink.h"
 
 #include <fstream>
 #include <iterator>
 
-#include "app/Globals.h"
 
 namespace startup_test {
 

@@ -9,11 +9,12 @@
 
 #include "StartupSupport.h"
 #include "app/ExplorerApp.h"
-#include "app/Globals.h"
 #include "app/PortSelectDialog.h"
+#include "link/SerialLink.h"
 #include "res/Resources.h"
 #include "sim/MemoryPort.h"
 #include "sim/Unit.h"
+#include "ui/ProgressDialog.h"
 
 namespace {
 

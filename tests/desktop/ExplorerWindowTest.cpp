@@ -21,15 +21,17 @@
 #include <string>
 #include <vector>
 
-#include "app/Globals.h"
+#include "link/SerialLink.h"
 #include "platform/wx/Art.h"
 #include "platform/wx/ExplorerWindow.h"
 #include "platform/wx/Text.h"
 #include "platform/wx/WxDesktop.h"
+#include "protocol/CommandText.h"
 #include "res/Resources.h"
 #include "sim/PtyUnit.h"
 #include "support/WorkingFolder.h"
 #include "ui/ExplorerDialog.h"
+#include "ui/ProgressDialog.h"
 
 namespace {
 

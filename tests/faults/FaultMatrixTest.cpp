@@ -14,7 +14,7 @@
 
 #include "FaultMatrix.h"
 #include "app/ExplorerApp.h"
-#include "app/Globals.h"
+#include "link/SerialLink.h"
 #include "res/Resources.h"
 #include "support/Labels.h"
 #include "support/WorkingFolder.h"

@@ -4,8 +4,10 @@
 
 #include <memory>
 
-#include "app/Globals.h"
+#include "link/SerialLink.h"
+#include "protocol/CommandText.h"
 #include "res/Resources.h"
+#include "ui/ProgressDialog.h"
 
 namespace faults {
 

@@ -1,9 +1,11 @@
 #include "FuzzSupport.h"
+#include "link/SerialLink.h"
+#include "protocol/CommandText.h"
+#include "ui/ProgressDialog.h"
 
 #include <cstdio>
 #include <cstdlib>
 
-#include "app/Globals.h"
 
 namespace fuzz {
 

@@ -8,10 +8,11 @@
 
 #include "FuzzSupport.h"
 #include "app/ExplorerApp.h"
-#include "app/Globals.h"
+#include "link/SerialLink.h"
 #include "res/Resources.h"
 #include "sim/MemoryPort.h"
 #include "support/WorkingFolder.h"
+#include "ui/ProgressDialog.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "FuzzSupport.h"
-#include "app/Globals.h"
+#include "link/SerialLink.h"
 
 namespace {
 

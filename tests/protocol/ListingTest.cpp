@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "ProtocolFixture.h"
-#include "app/Globals.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "ProtocolFixture.h"
-#include "app/Globals.h"
+#include "link/SerialLink.h"
 
 namespace {
 

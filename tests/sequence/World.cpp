@@ -3,7 +3,9 @@
 #include <algorithm>
 
 #include "Directories.h"
-#include "app/Globals.h"
+#include "link/SerialLink.h"
+#include "protocol/CommandText.h"
+#include "ui/ProgressDialog.h"
 
 namespace sequence {
 

@@ -1,6 +1,8 @@
+#include "link/SerialLink.h"
+#include "protocol/CommandText.h"
 #include "support/ExplorerFixture.h"
+#include "ui/ProgressDialog.h"
 
-#include "app/Globals.h"
 
 void ExplorerTestBase::openDialog() {
   progressDialog.attach(&desktop);

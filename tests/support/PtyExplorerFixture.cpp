@@ -1,6 +1,6 @@
+#include "link/SerialLink.h"
 #include "support/PtyExplorerFixture.h"
 
-#include "app/Globals.h"
 
 void PtyExplorerFixture::SetUp() {
   pty = std::make_unique<sim::PtyUnit>(unit);

@@ -3,7 +3,7 @@
 #include <gmock/gmock.h>
 
 #include "UiTest.h"
-#include "app/Globals.h"
+#include "link/SerialLink.h"
 #include "res/Resources.h"
 #include "ui/AboutDialog.h"
 

@@ -5,7 +5,7 @@
 #include <functional>
 
 #include "UiTest.h"
-#include "app/Globals.h"
+#include "protocol/CommandText.h"
 
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;

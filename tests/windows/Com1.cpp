@@ -1,11 +1,11 @@
 #include "Com1.h"
+#include "link/SerialLink.h"
 
 #include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <thread>
 
-#include "app/Globals.h"
 
 namespace win32_test {
 

@@ -10,8 +10,9 @@
 
 #include "Com1.h"
 #include "app/ExplorerApp.h"
-#include "app/Globals.h"
+#include "link/SerialLink.h"
 #include "support/WorkingFolder.h"
+#include "ui/ProgressDialog.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "Com1.h"
-#include "app/Globals.h"
+#include "link/SerialLink.h"
 
 namespace {
 

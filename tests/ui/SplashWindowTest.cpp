@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "app/SplashWindow.h"
+#include "ui/SplashWindow.h"
 #include "platform/memory/MemoryDesktop.h"
 #include "res/Resources.h"
 

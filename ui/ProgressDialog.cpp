@@ -1,4 +1,4 @@
-#include "app/ProgressDialog.h"
+#include "ui/ProgressDialog.h"
 
 #include <cstdio>
 

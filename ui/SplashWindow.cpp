@@ -1,4 +1,4 @@
-#include "app/SplashWindow.h"
+#include "ui/SplashWindow.h"
 
 #include "res/Resources.h"
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "app/ProgressDialog.h"
+#include "ui/ProgressDialog.h"
 #include "platform/memory/MemoryDesktop.h"
 
 namespace {

@@ -42,3 +42,5 @@ class ProgressDialog {
   platform::Desktop* desktop_ = nullptr;
   std::unique_ptr<platform::ProgressWindow> window_;
 };
+
+extern ProgressDialog progressDialog;
