@@ -15,6 +15,7 @@
 #include "res/Resources.h"
 #include "sim/PtyUnit.h"
 #include "sim/Unit.h"
+#include "support/Globals.h"
 #include "ui/ProgressDialog.h"
 
 namespace {
@@ -28,14 +29,8 @@ using Clock = std::chrono::steady_clock;
 
 class PtyStartupTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    serialLink.close();
-    serialLink.setPort(makeSystemPort());
-  }
-  void TearDown() override {
-    serialLink.close();
-    progressDialog.attach(nullptr);
-  }
+  void SetUp() override { resetGlobals(); }
+  void TearDown() override { resetGlobals(); }
 
   static std::int64_t nowMs() {
     return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now().time_since_epoch()).count();

@@ -14,6 +14,7 @@
 #include "res/Resources.h"
 #include "sim/MemoryPort.h"
 #include "sim/Unit.h"
+#include "support/Globals.h"
 #include "ui/ProgressDialog.h"
 
 namespace {
@@ -48,11 +49,7 @@ class StartupTest : public ::testing::Test {
     serialLink.setPort(std::move(memoryPort));
   }
 
-  void TearDown() override {
-    serialLink.close();
-    serialLink.setPort(makeSystemPort());
-    progressDialog.attach(nullptr);
-  }
+  void TearDown() override { resetGlobals(); }
 
   // Runs the start-up routine; it never asks for a message loop of its own.
   void start() { EXPECT_FALSE(app.initInstance(desktop)); }

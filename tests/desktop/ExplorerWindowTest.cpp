@@ -29,6 +29,7 @@
 #include "protocol/CommandText.h"
 #include "res/Resources.h"
 #include "sim/PtyUnit.h"
+#include "support/Globals.h"
 #include "support/WorkingFolder.h"
 #include "ui/ExplorerDialog.h"
 #include "ui/ProgressDialog.h"
@@ -135,17 +136,13 @@ class ExplorerWindowTest : public ::testing::Test {
     ASSERT_TRUE(unit_.seedManifest(kManifest, &error)) << error;
     pty_ = std::make_unique<sim::PtyUnit>(unit_);
     ASSERT_TRUE(pty_->createLink(folder_.path().string(), 1));
-    serialLink.close();
-    serialLink.setPort(makeSystemPort());
+    resetGlobals();
     ASSERT_EQ(serialLink.open(0, 9600, 0), "");
     progressDialog.attach(&desktop_);
   }
 
   void TearDown() override {
-    progressDialog.destroy();
-    progressDialog.attach(nullptr);
-    serialLink.close();
-    commandText.clear();
+    resetGlobals();
     pty_.reset();
   }
 

@@ -7,6 +7,7 @@
 #include "link/SerialLink.h"
 #include "protocol/CommandText.h"
 #include "res/Resources.h"
+#include "support/Globals.h"
 #include "ui/ProgressDialog.h"
 
 namespace faults {
@@ -59,11 +60,7 @@ FaultWorld::FaultWorld(int completionDelayMs) {
 }
 
 FaultWorld::~FaultWorld() {
-  progressDialog.destroy();
-  progressDialog.attach(nullptr);
-  serialLink.close();
-  serialLink.setPort(makeSystemPort());
-  commandText.clear();
+  resetGlobals();
 }
 
 void FaultWorld::recover() {

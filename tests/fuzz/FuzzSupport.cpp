@@ -1,6 +1,7 @@
 #include "FuzzSupport.h"
 #include "link/SerialLink.h"
 #include "protocol/CommandText.h"
+#include "support/Globals.h"
 #include "ui/ProgressDialog.h"
 
 #include <cstdio>
@@ -56,10 +57,7 @@ Session::Session(std::vector<std::string> replies, bool failAtEnd) {
 }
 
 Session::~Session() {
-  progressDialog.destroy();
-  progressDialog.attach(nullptr);
-  serialLink.close();
-  commandText.clear();
+  resetGlobals();
 }
 
 }  // namespace fuzz

@@ -11,6 +11,7 @@
 #include "link/SerialLink.h"
 #include "res/Resources.h"
 #include "sim/MemoryPort.h"
+#include "support/Globals.h"
 #include "support/WorkingFolder.h"
 #include "ui/ProgressDialog.h"
 
@@ -52,8 +53,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   fuzz::require(serialLink.portIndex == digit - '1', "the link open on another port");
   fuzz::require(desktop.windows == 1, "the main window did not come up");
 
-  progressDialog.attach(nullptr);
-  serialLink.close();
-  serialLink.setPort(makeSystemPort());
+  resetGlobals();
   return 0;
 }

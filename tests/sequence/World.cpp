@@ -5,6 +5,7 @@
 #include "Directories.h"
 #include "link/SerialLink.h"
 #include "protocol/CommandText.h"
+#include "support/Globals.h"
 #include "ui/ProgressDialog.h"
 
 namespace sequence {
@@ -189,11 +190,7 @@ World::World(std::uint64_t seed) {
 }
 
 World::~World() {
-  progressDialog.destroy();
-  progressDialog.attach(nullptr);
-  serialLink.close();
-  serialLink.setPort(makeSystemPort());
-  commandText.clear();
+  resetGlobals();
 }
 
 void World::startStep(Mood mood, std::uint64_t seed) {

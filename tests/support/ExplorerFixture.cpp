@@ -1,6 +1,7 @@
 #include "link/SerialLink.h"
 #include "protocol/CommandText.h"
 #include "support/ExplorerFixture.h"
+#include "support/Globals.h"
 #include "ui/ProgressDialog.h"
 
 
@@ -11,11 +12,7 @@ void ExplorerTestBase::openDialog() {
 }
 
 void ExplorerTestBase::closeDialog() {
-  progressDialog.destroy();
-  progressDialog.attach(nullptr);
-  serialLink.close();
-  serialLink.setPort(makeSystemPort());
-  commandText.clear();
+  resetGlobals();
 }
 
 void ExplorerTestBase::seed(const std::string& manifest) {

@@ -1,12 +1,12 @@
 #include "link/SerialLink.h"
+#include "support/Globals.h"
 #include "support/PtyExplorerFixture.h"
 
 
 void PtyExplorerFixture::SetUp() {
   pty = std::make_unique<sim::PtyUnit>(unit);
   ASSERT_TRUE(pty->createLink(folder.path().string(), 1));
-  serialLink.close();
-  serialLink.setPort(makeSystemPort());
+  resetGlobals();
   ASSERT_EQ(serialLink.open(0, 9600, 0), "");
   openDialog();
 }

@@ -1,5 +1,6 @@
 #include "Com1.h"
 #include "link/SerialLink.h"
+#include "support/Globals.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -17,8 +18,7 @@ constexpr auto kLogPatience = std::chrono::seconds(5);
 // The system port in place of whatever an earlier test left behind the link.
 void useSystemPort() {
   ASSERT_NE(std::getenv("DORVIK_SIM_LOG"), nullptr) << "run through tools/windows-test.sh";
-  serialLink.close();
-  serialLink.setPort(makeSystemPort());
+  resetGlobals();
 }
 
 }  // namespace

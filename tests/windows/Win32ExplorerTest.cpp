@@ -11,6 +11,7 @@
 #include "Com1.h"
 #include "app/ExplorerApp.h"
 #include "link/SerialLink.h"
+#include "support/Globals.h"
 #include "support/WorkingFolder.h"
 #include "ui/ProgressDialog.h"
 
@@ -93,7 +94,7 @@ TEST_F(Win32StartupTest, UnitOnCom1AnswersTheProbe) {
   EXPECT_EQ(log.take(1), std::vector<std::string>{"0SL"});
   EXPECT_EQ(app.exitInstance(), 0);
   EXPECT_FALSE(serialLink.isOpen());
-  progressDialog.attach(nullptr);
+  resetGlobals();
 }
 
 }  // namespace
