@@ -81,7 +81,9 @@ double threadCpuSeconds() {
 double processCpuSeconds() {
   rusage usage{};
   getrusage(RUSAGE_SELF, &usage);
-  const auto seconds = [](const timeval& t) { return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6; };
+  const auto seconds = [](const timeval& t) {
+    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6;
+  };
   return seconds(usage.ru_utime) + seconds(usage.ru_stime);
 }
 
@@ -242,24 +244,26 @@ bool report(const ListingFigures& listing, const TransactionFigures& transaction
   const double lineSeconds = static_cast<double>(listing.bytes) / kLineRateBytesPerSecond;
   const double listingLimit = lineSeconds + static_cast<double>(listing.drains) * kDrainSeconds;
   const double listingRatio = listing.seconds / listingLimit;
-  std::printf("(a) one drive's listing at 9600 baud (%d rows): %ld bytes = %.4f s on the line + %ld drains = "
-              "%.4f s; took %.4f s = %.4f x   [target %.2f x: %s]\n",
-              listing.rows, listing.bytes, lineSeconds, listing.drains, listingLimit, listing.seconds, listingRatio,
-              kListingTarget, verdict(listingRatio <= kListingTarget));
+  std::printf(
+      "(a) one drive's listing at 9600 baud (%d rows): %ld bytes = %.4f s on the line + %ld drains = "
+      "%.4f s; took %.4f s = %.4f x   [target %.2f x: %s]\n",
+      listing.rows, listing.bytes, lineSeconds, listing.drains, listingLimit, listing.seconds, listingRatio,
+      kListingTarget, verdict(listingRatio <= kListingTarget));
 
   const double transactionLimit = transaction.drains * kDrainSeconds;
   const double transactionRatio = transaction.averageSeconds / transactionLimit;
-  std::printf("(b) one transaction, unit answering at once: %.0f drains = %.0f ms; took %.1f ms on average "
-              "(longest %.1f ms) = %.4f x   [target %.2f x: %s]\n",
-              transaction.drains, transactionLimit * 1000, transaction.averageSeconds * 1000,
-              transaction.longestSeconds * 1000, transactionRatio, kTransactionTarget,
-              verdict(transactionRatio <= kTransactionTarget));
+  std::printf(
+      "(b) one transaction, unit answering at once: %.0f drains = %.0f ms; took %.1f ms on average "
+      "(longest %.1f ms) = %.4f x   [target %.2f x: %s]\n",
+      transaction.drains, transactionLimit * 1000, transaction.averageSeconds * 1000, transaction.longestSeconds * 1000,
+      transactionRatio, kTransactionTarget, verdict(transactionRatio <= kTransactionTarget));
 
   const double share = listing.threadCpu / listing.seconds;
-  std::printf("(c) CPU during the listing: the program's thread %.3f s of %.3f s = %.2f %% of a core   "
-              "[target < %.0f %%: %s]; the simulator's thread %.2f %%; a bare poll-and-read loop %.2f %%\n",
-              listing.threadCpu, listing.seconds, share * 100, kCpuShareTarget * 100, verdict(share < kCpuShareTarget),
-              listing.simulatorCpu / listing.seconds * 100, bareLoopShare * 100);
+  std::printf(
+      "(c) CPU during the listing: the program's thread %.3f s of %.3f s = %.2f %% of a core   "
+      "[target < %.0f %%: %s]; the simulator's thread %.2f %%; a bare poll-and-read loop %.2f %%\n",
+      listing.threadCpu, listing.seconds, share * 100, kCpuShareTarget * 100, verdict(share < kCpuShareTarget),
+      listing.simulatorCpu / listing.seconds * 100, bareLoopShare * 100);
   return listingRatio <= kListingTarget && transactionRatio <= kTransactionTarget && share < kCpuShareTarget;
 }
 

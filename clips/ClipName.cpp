@@ -50,8 +50,8 @@ bool sameIgnoringCase(const std::string& first, const std::string& second) {
 std::optional<std::string> validateClipName(const std::string& text) {
   if (text.empty()) return std::nullopt;
   std::string upper;
-  std::size_t namePart = 0;                // characters of the name part so far
-  std::optional<std::size_t> extension;   // characters of the extension, once the dot is read
+  std::size_t namePart = 0;              // characters of the name part so far
+  std::optional<std::size_t> extension;  // characters of the extension, once the dot is read
   for (std::size_t i = 0; i < text.size(); ++i) {
     const char c = upperCase(text[i]);
     upper.push_back(c);

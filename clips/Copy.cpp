@@ -3,9 +3,9 @@
 // reading that drive's directory again.
 #include "clips/ClipName.h"
 #include "clips/UnitCommands.h"
+#include "platform/WaitCursor.h"
 #include "protocol/CommandText.h"
 #include "protocol/Directory.h"
-#include "platform/WaitCursor.h"
 #include "ui/ExplorerDialog.h"
 
 namespace {

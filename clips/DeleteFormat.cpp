@@ -22,7 +22,8 @@ void ExplorerDialog::onDeleteFile() {
   if (!field) return;
 
   WaitCursor waiting(desktop_);
-  const int answer = desktop_.messageBox("Are you sure you want to delete\nthe selected file(s)?", "Delete File(s)", kQuestion);
+  const int answer =
+      desktop_.messageBox("Are you sure you want to delete\nthe selected file(s)?", "Delete File(s)", kQuestion);
   if (answer != platform::IDYES) return;
   if (!selectDrive(*this, drive)) return;
   commandText = *field + "DL";
@@ -33,7 +34,8 @@ void ExplorerDialog::onDeleteFile() {
 void ExplorerDialog::onFormatDrive() { formatDrive(currentDrive); }
 
 void ExplorerDialog::formatDrive(DriveKind drive) {
-  const int answer = desktop_.messageBox("All data on this drive will be lost.  Are you sure?", "Format Drive", kQuestion);
+  const int answer =
+      desktop_.messageBox("All data on this drive will be lost.  Are you sure?", "Format Drive", kQuestion);
   if (answer != platform::IDYES) return;
 
   WaitCursor waiting(desktop_);

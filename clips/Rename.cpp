@@ -3,9 +3,9 @@
 // row is rewritten here (label, picture, Length), without reading the directory again.
 #include "clips/ClipName.h"
 #include "clips/UnitCommands.h"
+#include "platform/WaitCursor.h"
 #include "protocol/CommandText.h"
 #include "protocol/Directory.h"
-#include "platform/WaitCursor.h"
 #include "ui/ExplorerDialog.h"
 
 namespace {
@@ -51,8 +51,8 @@ void ExplorerDialog::onEndLabelEdit(DriveKind drive, bool cancelled) {
   if (holder >= 0) {
     // The edited row itself: nothing changed, or only the letter case.
     if (holder == row || sameIgnoringCase(nameField(*newName), nameField(nameBeforeEdit))) return;
-    desktop_.messageBox("A file with that name already exists on this drive,\nplease choose another name.", "Rename Error",
-                        kWarning);
+    desktop_.messageBox("A file with that name already exists on this drive,\nplease choose another name.",
+                        "Rename Error", kWarning);
     return;
   }
   if (row < 0) return;  // no row to show the new name in: leave the unit alone too

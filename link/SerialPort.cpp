@@ -3,6 +3,4 @@
 #include <chrono>
 #include <thread>
 
-void SerialPort::pause(int milliseconds) {
-  std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
-}
+void SerialPort::pause(int milliseconds) { std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds)); }

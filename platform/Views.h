@@ -48,7 +48,7 @@ class ListView : public Control {
   virtual void setItemData(int row, std::int32_t data) = 0;
   virtual std::int32_t itemData(int row) const = 0;
   virtual bool isSelected(int row) const = 0;
-  virtual void select(int row) = 0;  // makes row the one selected row; -1 clears
+  virtual void select(int row) = 0;       // makes row the one selected row; -1 clears
   virtual int firstSelected() const = 0;  // -1 when no row is selected
   virtual void deleteRow(int row) = 0;
   virtual void deleteAll() = 0;

@@ -78,9 +78,7 @@ std::string lengthTextOf(std::uint32_t size) {
   return text;
 }
 
-std::string sizeTextOf(std::uint32_t size) {
-  return groupDigits(std::max<std::uint32_t>(size / 1000, 1)) + "KB";
-}
+std::string sizeTextOf(std::uint32_t size) { return groupDigits(std::max<std::uint32_t>(size / 1000, 1)) + "KB"; }
 
 std::uint32_t kilobytesOfSizeText(const std::string& sizeText) {
   if (sizeText.empty()) return 0;
@@ -131,7 +129,7 @@ std::int32_t decimalValue(std::string_view text) {
 namespace {
 
 struct KindPattern {
-  std::string_view stem;  // followed by digits up to the eighth character
+  std::string_view stem;                       // followed by digits up to the eighth character
   std::array<std::string_view, 4> extensions;  // unused places empty
 };
 

@@ -95,14 +95,14 @@ constexpr int IDS_UPLOAD_REMOVABLE = 114;
 std::string_view loadString(int id);  // empty for an unknown ID
 
 // Icons and bitmaps (artwork in res/art/).
-constexpr int IDR_MAINFRAME = 128;   // main icon
-constexpr int IDI_VIDEO = 138;       // film strip
-constexpr int IDI_SOUND = 139;       // loudspeaker
-constexpr int IDI_PLAYLIST = 164;    // note pad with a film frame
-constexpr int IDI_COMMAND = 192;     // window with a gear
-constexpr int IDI_OTHER = 163;       // red no-entry sign
-constexpr int IDB_LOGO = 147;        // about box logo, 66 x 55
-constexpr int IDB_SPLASH = 189;      // splash picture, 498 x 130
+constexpr int IDR_MAINFRAME = 128;  // main icon
+constexpr int IDI_VIDEO = 138;      // film strip
+constexpr int IDI_SOUND = 139;      // loudspeaker
+constexpr int IDI_PLAYLIST = 164;   // note pad with a film frame
+constexpr int IDI_COMMAND = 192;    // window with a gear
+constexpr int IDI_OTHER = 163;      // red no-entry sign
+constexpr int IDB_LOGO = 147;       // about box logo, 66 x 55
+constexpr int IDB_SPLASH = 189;     // splash picture, 498 x 130
 
 // Command identifiers of the menus and buttons.
 constexpr int ID_DELETE_FILE = 32771;

@@ -12,7 +12,12 @@ constexpr std::string_view kDialogFont = "MS Sans Serif";
 constexpr int kDialogFontSize = 8;
 
 DialogTemplate aboutBox() {
-  return {IDD_ABOUTBOX, "About Dorvik Explorer", 211, 125, kDialogFont, kDialogFontSize,
+  return {IDD_ABOUTBOX,
+          "About Dorvik Explorer",
+          211,
+          125,
+          kDialogFont,
+          kDialogFontSize,
           {
               {-1, ControlKind::Bitmap, "", {18, 7, 44, 34}, SS_BITMAP, 0, IDB_LOGO},
               {-1, ControlKind::Static, "Dorvik Explorer", {67, 19, 100, 8}, kLabel | SS_NOPREFIX},
@@ -28,30 +33,48 @@ DialogTemplate aboutBox() {
 }
 
 DialogTemplate explorer() {
-  return {IDD_EXPLORER, "Dorvik Explorer", 377, 162, kDialogFont, kDialogFontSize,
-          {
-              {IDC_REMOVABLE_LIST, ControlKind::ListView, "List1", {13, 19, 122, 119}, kListStyle,
-               WS_EX_CLIENTEDGE | WS_EX_TRANSPARENT | WS_EX_ACCEPTFILES},
-              {IDC_TO_INTERNAL, ControlKind::PushButton, "-->", {146, 44, 21, 14}, WS_TABSTOP},
-              {IDC_TO_REMOVABLE, ControlKind::PushButton, "<--", {146, 66, 21, 14}, WS_TABSTOP},
-              {IDC_LOOP_CLIP, ControlKind::CheckBox, "Loop Clip", {318, 74, 45, 10}, BS_AUTOCHECKBOX | WS_TABSTOP},
-              {IDC_PLAY, ControlKind::PushButton, "&Play ", {318, 18, 53, 15}, WS_TABSTOP},
-              {IDC_STILL, ControlKind::PushButton, "S&till", {318, 36, 53, 15}, WS_TABSTOP},
-              {IDC_STOP, ControlKind::PushButton, "&Stop", {318, 54, 53, 15}, WS_TABSTOP},
-              {ID_APP_EXIT, ControlKind::PushButton, "E&xit", {318, 122, 53, 15}, WS_TABSTOP},
-              {IDC_ABOUT, ControlKind::PushButton, "&About", {317, 104, 54, 15}, WS_TABSTOP},
-              {IDC_INTERNAL_LIST, ControlKind::ListView, "List1", {178, 19, 122, 119}, kListStyle,
-               WS_EX_CLIENTEDGE | WS_EX_ACCEPTFILES},
-              {-1, ControlKind::GroupBox, "Removable Drive", {7, 7, 300, 148}, BS_GROUPBOX},
-              {IDC_INTERNAL_CAPTION, ControlKind::Static, " Internal Drive ", {177, 7, 46, 8}, kLabel,
-               WS_EX_TRANSPARENT},
-              {IDC_REMOVABLE_SUMMARY, ControlKind::Static, "", {13, 140, 121, 8}, kLabel},
-              {IDC_INTERNAL_SUMMARY, ControlKind::Static, "", {178, 140, 121, 8}, kLabel},
-          }};
+  return {
+      IDD_EXPLORER,
+      "Dorvik Explorer",
+      377,
+      162,
+      kDialogFont,
+      kDialogFontSize,
+      {
+          {IDC_REMOVABLE_LIST,
+           ControlKind::ListView,
+           "List1",
+           {13, 19, 122, 119},
+           kListStyle,
+           WS_EX_CLIENTEDGE | WS_EX_TRANSPARENT | WS_EX_ACCEPTFILES},
+          {IDC_TO_INTERNAL, ControlKind::PushButton, "-->", {146, 44, 21, 14}, WS_TABSTOP},
+          {IDC_TO_REMOVABLE, ControlKind::PushButton, "<--", {146, 66, 21, 14}, WS_TABSTOP},
+          {IDC_LOOP_CLIP, ControlKind::CheckBox, "Loop Clip", {318, 74, 45, 10}, BS_AUTOCHECKBOX | WS_TABSTOP},
+          {IDC_PLAY, ControlKind::PushButton, "&Play ", {318, 18, 53, 15}, WS_TABSTOP},
+          {IDC_STILL, ControlKind::PushButton, "S&till", {318, 36, 53, 15}, WS_TABSTOP},
+          {IDC_STOP, ControlKind::PushButton, "&Stop", {318, 54, 53, 15}, WS_TABSTOP},
+          {ID_APP_EXIT, ControlKind::PushButton, "E&xit", {318, 122, 53, 15}, WS_TABSTOP},
+          {IDC_ABOUT, ControlKind::PushButton, "&About", {317, 104, 54, 15}, WS_TABSTOP},
+          {IDC_INTERNAL_LIST,
+           ControlKind::ListView,
+           "List1",
+           {178, 19, 122, 119},
+           kListStyle,
+           WS_EX_CLIENTEDGE | WS_EX_ACCEPTFILES},
+          {-1, ControlKind::GroupBox, "Removable Drive", {7, 7, 300, 148}, BS_GROUPBOX},
+          {IDC_INTERNAL_CAPTION, ControlKind::Static, " Internal Drive ", {177, 7, 46, 8}, kLabel, WS_EX_TRANSPARENT},
+          {IDC_REMOVABLE_SUMMARY, ControlKind::Static, "", {13, 140, 121, 8}, kLabel},
+          {IDC_INTERNAL_SUMMARY, ControlKind::Static, "", {178, 140, 121, 8}, kLabel},
+      }};
 }
 
 DialogTemplate progress() {
-  return {IDD_PROGRESS, "", 203, 42, kDialogFont, kDialogFontSize,
+  return {IDD_PROGRESS,
+          "",
+          203,
+          42,
+          kDialogFont,
+          kDialogFontSize,
           {
               {IDC_PROGRESS_BAR, ControlKind::ProgressBar, "", {17, 16, 169, 13}, PBS_BORDERED},
               {IDC_PERCENT, ControlKind::Static, " 0 %", {93, 7, 18, 8}, SS_LEFT},
@@ -60,7 +83,12 @@ DialogTemplate progress() {
 
 DialogTemplate portSelect() {
   constexpr std::uint32_t kRadio = BS_AUTORADIOBUTTON | BS_NOTIFY;
-  return {IDD_PORT_SELECT, "Please Choose A COM Port", 146, 57, kDialogFont, kDialogFontSize,
+  return {IDD_PORT_SELECT,
+          "Please Choose A COM Port",
+          146,
+          57,
+          kDialogFont,
+          kDialogFontSize,
           {
               {IDOK, ControlKind::PushButton, "OK", {88, 7, 50, 14}, BS_DEFPUSHBUTTON | WS_TABSTOP},
               {IDCANCEL, ControlKind::PushButton, "Exit", {88, 26, 50, 14}, WS_TABSTOP},
@@ -126,7 +154,7 @@ const ControlTemplate* DialogTemplate::control(int controlId) const {
 }
 
 const DialogTemplate& dialogTemplate(int id) {
-  static const DialogTemplate templates[] = {aboutBox(), explorer(),   progress(),
+  static const DialogTemplate templates[] = {aboutBox(),   explorer(),  progress(),
                                              portSelect(), commError(), commFailed()};
   static const DialogTemplate none{0, "", 0, 0, kDialogFont, kDialogFontSize, {}};
   for (const DialogTemplate& candidate : templates) {
@@ -143,12 +171,9 @@ const std::vector<MenuItem>& popupMenu(int id) {
 
 std::string_view loadString(int id) {
   switch (id) {
-    case IDS_UPLOAD_INTERNAL:
-      return "Uploading Internal Drive Directory Information....";
-    case IDS_UPLOAD_REMOVABLE:
-      return "Uploading Removable Drive Directory Information....";
-    default:
-      return {};
+    case IDS_UPLOAD_INTERNAL: return "Uploading Internal Drive Directory Information....";
+    case IDS_UPLOAD_REMOVABLE: return "Uploading Removable Drive Directory Information....";
+    default: return {};
   }
 }
 

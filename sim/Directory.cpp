@@ -23,9 +23,7 @@ const std::uint8_t* recordAt(const std::array<std::uint8_t, kDirectoryBytes>& ta
   return table.data() + static_cast<std::size_t>(index) * kRecordBytes;
 }
 
-bool isLongName(const std::uint8_t* record) {
-  return (record[kAttrOffset] & kAttrLongName) == kAttrLongName;
-}
+bool isLongName(const std::uint8_t* record) { return (record[kAttrOffset] & kAttrLongName) == kAttrLongName; }
 
 bool isFileRecord(const std::uint8_t* record) {
   if (record[0] == kFreeMarker || record[0] == kDeletedMarker) return false;

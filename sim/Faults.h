@@ -37,13 +37,13 @@ enum class Reply { First, Second };
 // .code = "12"}.
 struct FaultRule {
   std::string command{};  // mnemonic the line ends with ("SL", "SE", "CI", "DL", "FO", "RN", ...)
-                        // or a query ("?R", "?D", "?V"); empty: any line
+                          // or a query ("?R", "?D", "?V"); empty: any line
   Fault fault = Fault::None;
   Reply reply = Reply::First;
-  std::string code{};   // for ErrorCode
-  int count = 0;        // bytes, or the noise period in ms
-  int durationMs = 0;   // for ContinuousNoise
-  int times = 1;        // how many matching lines it applies to; -1 for ever
+  std::string code{};  // for ErrorCode
+  int count = 0;       // bytes, or the noise period in ms
+  int durationMs = 0;  // for ContinuousNoise
+  int times = 1;       // how many matching lines it applies to; -1 for ever
 };
 
 }  // namespace sim

@@ -26,7 +26,9 @@ class VirtualClock {
   std::int64_t nowUs() const { return nowUs_; }
   std::int64_t nowMs() const { return nowUs_ / 1000; }
   void advanceUs(std::int64_t us) { nowUs_ += us; }
-  void advanceToUs(std::int64_t us) { if (us > nowUs_) nowUs_ = us; }
+  void advanceToUs(std::int64_t us) {
+    if (us > nowUs_) nowUs_ = us;
+  }
 
  private:
   std::int64_t nowUs_ = 0;

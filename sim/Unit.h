@@ -47,9 +47,9 @@ constexpr std::uint8_t kFreeMarker = 0x00;
 constexpr std::uint8_t kDeletedMarker = 0xE5;
 
 struct Drive {
-  std::uint32_t sectors = 65536;  // capacity in 512-byte sectors (the ?R reply)
-  bool present = true;            // false: error 11
-  bool formatted = true;          // false: error 20
+  std::uint32_t sectors = 65536;                          // capacity in 512-byte sectors (the ?R reply)
+  bool present = true;                                    // false: error 11
+  bool formatted = true;                                  // false: error 20
   std::array<std::uint8_t, kDirectoryBytes> directory{};  // raw FAT records as served by ?D
 
   // Adds a file ("NAME.EXT" or "NAME", 8.3, bytes taken as they stand) in the first free or

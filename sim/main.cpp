@@ -59,8 +59,8 @@ bool parseLink(const std::string& text, Options& options) {
 }
 
 bool takesValue(const std::string& option) {
-  for (const char* known : {"--manifest", "--internal-image", "--removable-image", "--link", "--completion-delay",
-                            "--revision"}) {
+  for (const char* known :
+       {"--manifest", "--internal-image", "--removable-image", "--link", "--completion-delay", "--revision"}) {
     if (option == known) return true;
   }
   return false;

@@ -1,8 +1,8 @@
 // The about box and its one query of the unit: "?V" answers ten raw bytes, no status reply;
 // the first nine are the firmware revision.
+#include "ui/AboutDialog.h"
 #include "link/SerialLink.h"
 #include "protocol/CommandText.h"
-#include "ui/AboutDialog.h"
 
 #include <array>
 #include <cstdint>

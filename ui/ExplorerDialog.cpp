@@ -1,11 +1,11 @@
+#include "ui/ExplorerDialog.h"
 #include "link/SerialLink.h"
 #include "protocol/CommandText.h"
-#include "ui/ExplorerDialog.h"
 
 #include <iterator>
 
-#include "ui/SplashWindow.h"
 #include "res/Resources.h"
+#include "ui/SplashWindow.h"
 
 namespace {
 
@@ -104,6 +104,4 @@ void ExplorerDialog::showSummary(DriveKind drive) {
   summary.setText(sizeTextBuffer);
 }
 
-void ExplorerDialog::onRefresh() {
-  listDrive(currentDrive);
-}
+void ExplorerDialog::onRefresh() { listDrive(currentDrive); }

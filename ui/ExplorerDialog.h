@@ -143,7 +143,7 @@ class ExplorerDialog {
   void copySelected(DriveKind from, DriveKind to, const char* suffix);
 
   platform::Desktop& desktop_;
-  bool listingFromReply_ = false;  // a listing started by error 12's follow-up is running
-  std::deque<std::uint8_t> heldReply_;  // what came in the drain before a completion wait
-  std::optional<DriveKind> operationDrive_;    // the drive a running copy, delete or format acts on
+  bool listingFromReply_ = false;            // a listing started by error 12's follow-up is running
+  std::deque<std::uint8_t> heldReply_;       // what came in the drain before a completion wait
+  std::optional<DriveKind> operationDrive_;  // the drive a running copy, delete or format acts on
 };

@@ -3,10 +3,10 @@
 // summary line. Whatever did not arrive counts as zero bytes, so a silent unit gives an empty
 // list after the waits, never stale rows.
 #include "link/SerialLink.h"
+#include "platform/WaitCursor.h"
 #include "protocol/CommandText.h"
 #include "protocol/Directory.h"
 #include "protocol/Queries.h"
-#include "platform/WaitCursor.h"
 #include "ui/ExplorerDialog.h"
 #include "ui/ProgressDialog.h"
 

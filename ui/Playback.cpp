@@ -1,9 +1,9 @@
 // Playback: Play, Still, Stop, Loop Clip. The dialog remembers the clip it last cued, so a
 // second Play of the same clip sends only the play line; anything that may have changed what
 // the unit has cued (Stop, Loop Clip, another list) forgets it.
+#include "platform/WaitCursor.h"
 #include "protocol/CommandText.h"
 #include "protocol/Directory.h"
-#include "platform/WaitCursor.h"
 #include "ui/ExplorerDialog.h"
 
 namespace {

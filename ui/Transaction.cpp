@@ -4,9 +4,9 @@
 #include <utility>
 
 #include "link/SerialLink.h"
+#include "platform/WaitCursor.h"
 #include "protocol/CommDialogs.h"
 #include "protocol/Reply.h"
-#include "platform/WaitCursor.h"
 #include "ui/ExplorerDialog.h"
 
 using reply::ErrorCode;
@@ -21,7 +21,8 @@ namespace {
 // repainting during a long wait.
 class WindowDisabled {
  public:
-  explicit WindowDisabled(platform::Window* window) : window_(window != nullptr && window->isEnabled() ? window : nullptr) {
+  explicit WindowDisabled(platform::Window* window)
+      : window_(window != nullptr && window->isEnabled() ? window : nullptr) {
     if (window_) window_->enable(false);
   }
   ~WindowDisabled() {
@@ -100,7 +101,9 @@ ExplorerDialog::WaitEnd ExplorerDialog::awaitReply(std::int32_t timeoutMs, bool 
   return WaitEnd::Refused;
 }
 
-bool ExplorerDialog::waitReply(std::int32_t timeoutMs, bool strict) { return awaitReply(timeoutMs, strict) == WaitEnd::Done; }
+bool ExplorerDialog::waitReply(std::int32_t timeoutMs, bool strict) {
+  return awaitReply(timeoutMs, strict) == WaitEnd::Done;
+}
 
 bool ExplorerDialog::sendCommand(std::string line) { return transact(std::move(line), false); }
 

@@ -34,9 +34,8 @@ struct BaudCode {
 };
 
 constexpr BaudCode kBaudCodes[] = {
-    {300, B300},     {600, B600},     {1200, B1200},     {2400, B2400},
-    {4800, B4800},   {9600, B9600},   {19200, B19200},   {38400, B38400},
-    {57600, B57600}, {115200, B115200}, {230400, B230400},
+    {300, B300},     {600, B600},     {1200, B1200},   {2400, B2400},     {4800, B4800},     {9600, B9600},
+    {19200, B19200}, {38400, B38400}, {57600, B57600}, {115200, B115200}, {230400, B230400},
 };
 
 constexpr tcflag_t kSizeCodes[] = {CS5, CS6, CS7, CS8};  // 5..8 data bits
@@ -154,22 +153,12 @@ bool PosixSerialPort::getState(LineSettings& settings) {
 bool applyParity(termios& attributes, Parity parity) {
   attributes.c_cflag &= ~(PARENB | PARODD | kStickParity);
   switch (parity) {
-    case NOPARITY:
-      return true;
-    case ODDPARITY:
-      attributes.c_cflag |= PARENB | PARODD;
-      return true;
-    case EVENPARITY:
-      attributes.c_cflag |= PARENB;
-      return true;
-    case MARKPARITY:
-      attributes.c_cflag |= PARENB | PARODD | kStickParity;
-      return kStickParity != 0;
-    case SPACEPARITY:
-      attributes.c_cflag |= PARENB | kStickParity;
-      return kStickParity != 0;
-    default:
-      return false;
+    case NOPARITY: return true;
+    case ODDPARITY: attributes.c_cflag |= PARENB | PARODD; return true;
+    case EVENPARITY: attributes.c_cflag |= PARENB; return true;
+    case MARKPARITY: attributes.c_cflag |= PARENB | PARODD | kStickParity; return kStickParity != 0;
+    case SPACEPARITY: attributes.c_cflag |= PARENB | kStickParity; return kStickParity != 0;
+    default: return false;
   }
 }
 
@@ -186,16 +175,13 @@ bool applyLineSettings(termios& attributes, const LineSettings& settings) {
   for (const BaudCode& entry : kBaudCodes) {
     if (entry.rate == settings.baudRate) baud = &entry;
   }
-  if (baud == nullptr || ::cfsetispeed(&attributes, baud->code) != 0 ||
-      ::cfsetospeed(&attributes, baud->code) != 0) {
+  if (baud == nullptr || ::cfsetispeed(&attributes, baud->code) != 0 || ::cfsetospeed(&attributes, baud->code) != 0) {
     return false;
   }
-  if (settings.byteSize < kSmallestByteSize ||
-      settings.byteSize >= kSmallestByteSize + std::size(kSizeCodes)) {
+  if (settings.byteSize < kSmallestByteSize || settings.byteSize >= kSmallestByteSize + std::size(kSizeCodes)) {
     return false;
   }
-  attributes.c_cflag =
-      (attributes.c_cflag & ~CSIZE) | kSizeCodes[settings.byteSize - kSmallestByteSize];
+  attributes.c_cflag = (attributes.c_cflag & ~CSIZE) | kSizeCodes[settings.byteSize - kSmallestByteSize];
   if (settings.stopBits == ONESTOPBIT) {
     attributes.c_cflag &= ~CSTOPB;
   } else if (settings.stopBits == TWOSTOPBITS) {

@@ -44,8 +44,7 @@ class Win32SerialPort final : public SerialPort {
 bool Win32SerialPort::openDevice(int portIndex) {
   closeDevice();
   const std::string name = "COM" + std::to_string(portIndex + 1);
-  handle_ = CreateFileA(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                        0, nullptr);
+  handle_ = CreateFileA(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
   // The error must be taken before any other call, or it would report that call's failure.
   if (handle_ == INVALID_HANDLE_VALUE) return fail();
   FlushFileBuffers(handle_);
@@ -124,9 +123,8 @@ bool Win32SerialPort::closeDevice() {
 
 std::string Win32SerialPort::lastErrorText() const {
   char text[512] = {};
-  const DWORD length =
-      FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-                     lastError_, 0, text, sizeof(text), nullptr);
+  const DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, lastError_,
+                                      0, text, sizeof(text), nullptr);
   std::string words(text, length);
   while (!words.empty() && (words.back() == '\r' || words.back() == '\n' || words.back() == ' ')) {
     words.pop_back();

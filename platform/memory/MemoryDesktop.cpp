@@ -1,9 +1,9 @@
 #include "platform/memory/MemoryDesktop.h"
 
 #include "app/PortSelectDialog.h"
-#include "ui/SplashWindow.h"
 #include "res/Resources.h"
 #include "ui/AboutDialog.h"
+#include "ui/SplashWindow.h"
 
 namespace platform::memory {
 
@@ -66,8 +66,8 @@ MemoryExplorerWindow::MemoryExplorerWindow(FocusTracker& focus)
 }
 
 ExplorerControls MemoryExplorerWindow::controls() {
-  return ExplorerControls{&window,           &removableList,    &internalList,      &removableSummary,
-                          &internalSummary,  &toInternalButton, &toRemovableButton, &loopClipCheck};
+  return ExplorerControls{&window,          &removableList,    &internalList,      &removableSummary,
+                          &internalSummary, &toInternalButton, &toRemovableButton, &loopClipCheck};
 }
 
 MemoryDesktop::MemoryDesktop() = default;

@@ -20,7 +20,17 @@ namespace platform::memory {
 
 // One thing the user was shown or one change of the wait cursor.
 struct Shown {
-  enum Kind { MessageBox, Dialog, Menu, CursorBegin, CursorEnd, SplashShown, SplashHidden, ProgressCreated, ProgressDestroyed };
+  enum Kind {
+    MessageBox,
+    Dialog,
+    Menu,
+    CursorBegin,
+    CursorEnd,
+    SplashShown,
+    SplashHidden,
+    ProgressCreated,
+    ProgressDestroyed
+  };
   Shown(Kind kind, int id = 0, std::string text = {}, std::string caption = {}, unsigned style = 0)
       : kind(kind), id(id), text(std::move(text)), caption(std::move(caption)), style(style) {}
 
@@ -96,7 +106,9 @@ class MemoryDesktop : public Desktop {
   // What the user does inside the next about box before closing it.
   void inAboutBox(std::function<void(AboutDialog&)> action) { aboutActions_.push_back(std::move(action)); }
   // What the user does in the main window once it is initialised, before it ends.
-  void inExplorer(std::function<void(ExplorerDialog&, MemoryExplorerWindow&)> session) { session_ = std::move(session); }
+  void inExplorer(std::function<void(ExplorerDialog&, MemoryExplorerWindow&)> session) {
+    session_ = std::move(session);
+  }
   // Stamps what is shown with this clock (virtual milliseconds).
   void setClock(std::function<std::int64_t()> nowMs) { nowMs_ = std::move(nowMs); }
   void failSplash() { splashFails_ = true; }
@@ -115,8 +127,8 @@ class MemoryDesktop : public Desktop {
   MemoryProgressWindow* progress() { return progress_; }
   std::vector<std::string> percentHistory;  // every percentage text a progress window showed
   FocusTracker focus;
-  std::string revisionShown;                // what the last about box's field held at close
-  std::vector<int> portDialogChecks;        // radio control checked when each port dialog opened
+  std::string revisionShown;          // what the last about box's field held at close
+  std::vector<int> portDialogChecks;  // radio control checked when each port dialog opened
 
   // --- Desktop ---
   int messageBox(const std::string& text, const std::string& caption, unsigned style) override;

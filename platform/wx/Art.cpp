@@ -54,24 +54,15 @@ wxBitmap composeSplash() {
 
 wxBitmap artBitmap(int id) {
   switch (id) {
-    case res::IDR_MAINFRAME:
-      return wxBitmap(unit_32_xpm);
-    case res::IDI_VIDEO:
-      return wxBitmap(film_strip_16_xpm);
-    case res::IDI_SOUND:
-      return wxBitmap(loudspeaker_16_xpm);
-    case res::IDI_PLAYLIST:
-      return wxBitmap(note_pad_16_xpm);
-    case res::IDI_COMMAND:
-      return wxBitmap(window_gear_16_xpm);
-    case res::IDI_OTHER:
-      return wxBitmap(no_entry_16_xpm);
-    case res::IDB_LOGO:
-      return wxBitmap(logo_66x55_xpm);
-    case res::IDB_SPLASH:
-      return composeSplash();
-    default:
-      return wxNullBitmap;
+    case res::IDR_MAINFRAME: return wxBitmap(unit_32_xpm);
+    case res::IDI_VIDEO: return wxBitmap(film_strip_16_xpm);
+    case res::IDI_SOUND: return wxBitmap(loudspeaker_16_xpm);
+    case res::IDI_PLAYLIST: return wxBitmap(note_pad_16_xpm);
+    case res::IDI_COMMAND: return wxBitmap(window_gear_16_xpm);
+    case res::IDI_OTHER: return wxBitmap(no_entry_16_xpm);
+    case res::IDB_LOGO: return wxBitmap(logo_66x55_xpm);
+    case res::IDB_SPLASH: return composeSplash();
+    default: return wxNullBitmap;
   }
 }
 

@@ -72,10 +72,13 @@ void ExplorerWindow::bindButtons() {
       {res::IDC_TO_REMOVABLE, &ExplorerDialog::onCopyToRemovable},
   };
   for (const auto& [id, handler] : buttons) {
-    Bind(wxEVT_BUTTON, [this, handler = handler](wxCommandEvent&) { (logic_.*handler)(); }, id);
+    Bind(
+        wxEVT_BUTTON, [this, handler = handler](wxCommandEvent&) { (logic_.*handler)(); }, id);
   }
-  Bind(wxEVT_CHECKBOX, [this](wxCommandEvent&) { logic_.onLoopClip(); }, res::IDC_LOOP_CLIP);
-  Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { endModal(wxID_CANCEL); }, toWxId(res::ID_APP_EXIT));
+  Bind(
+      wxEVT_CHECKBOX, [this](wxCommandEvent&) { logic_.onLoopClip(); }, res::IDC_LOOP_CLIP);
+  Bind(
+      wxEVT_BUTTON, [this](wxCommandEvent&) { endModal(wxID_CANCEL); }, toWxId(res::ID_APP_EXIT));
 }
 
 // The message table: one list. The generic list passes its mouse and focus events on to the
@@ -102,7 +105,8 @@ void ExplorerWindow::bindList(DriveKind drive) {
     list->SetFocus();
     int where = 0;
     const long row = list->HitTest(event.GetPosition(), where);
-    if (row != wxNOT_FOUND && !viewOf(drive).isSelected(static_cast<int>(row))) viewOf(drive).select(static_cast<int>(row));
+    if (row != wxNOT_FOUND && !viewOf(drive).isSelected(static_cast<int>(row)))
+      viewOf(drive).select(static_cast<int>(row));
     logic_.onListRightClick();
   });
   list->Bind(wxEVT_LEFT_DCLICK, [this, drive](wxMouseEvent& event) {
@@ -116,12 +120,17 @@ void ExplorerWindow::bindList(DriveKind drive) {
     });
   }
   const int id = list->GetId();
-  Bind(wxEVT_LIST_COL_CLICK, [this, drive](wxListEvent& event) { logic_.onColumnClick(drive, event.GetColumn()); }, id);
-  Bind(wxEVT_LIST_BEGIN_LABEL_EDIT, [this, drive](wxListEvent& event) {
-    viewOf(drive).rememberEditText(fromWx(event.GetLabel()));
-    logic_.onBeginLabelEdit(drive);
-  }, id);
-  Bind(wxEVT_LIST_END_LABEL_EDIT, [this, drive](wxListEvent& event) { onEndLabelEdit(drive, event); }, id);
+  Bind(
+      wxEVT_LIST_COL_CLICK, [this, drive](wxListEvent& event) { logic_.onColumnClick(drive, event.GetColumn()); }, id);
+  Bind(
+      wxEVT_LIST_BEGIN_LABEL_EDIT,
+      [this, drive](wxListEvent& event) {
+        viewOf(drive).rememberEditText(fromWx(event.GetLabel()));
+        logic_.onBeginLabelEdit(drive);
+      },
+      id);
+  Bind(
+      wxEVT_LIST_END_LABEL_EDIT, [this, drive](wxListEvent& event) { onEndLabelEdit(drive, event); }, id);
 }
 
 wxListCtrl* ExplorerWindow::listOf(DriveKind drive) const {

@@ -124,15 +124,13 @@ wxWindow* TemplateDialog::createControl(const res::DialogTemplate& dialog, std::
       if (control.style & res::BS_DEFPUSHBUTTON) button->SetDefault();
       return button;
     }
-    case res::ControlKind::CheckBox:
-      return atLeastBestHeight(new wxCheckBox(this, id, text, pos, size));
+    case res::ControlKind::CheckBox: return atLeastBestHeight(new wxCheckBox(this, id, text, pos, size));
     case res::ControlKind::RadioButton: {
       const bool startsGroup = (control.style & res::WS_GROUP) || index == 0 ||
                                dialog.controls[index - 1].kind != res::ControlKind::RadioButton;
       return atLeastBestHeight(new wxRadioButton(this, id, text, pos, size, startsGroup ? wxRB_GROUP : 0));
     }
-    case res::ControlKind::GroupBox:
-      return new wxStaticBox(this, id, text, pos, size);
+    case res::ControlKind::GroupBox: return new wxStaticBox(this, id, text, pos, size);
     case res::ControlKind::Static: {
       // GTK draws no border around a label: a sunken field is a sunken frame holding one.
       wxWindow* holder = this;
@@ -155,12 +153,9 @@ wxWindow* TemplateDialog::createControl(const res::DialogTemplate& dialog, std::
       return label;
     }
     case res::ControlKind::Icon:
-    case res::ControlKind::Bitmap:
-      return new wxStaticBitmap(this, id, artBitmap(control.resourceId), pos);
-    case res::ControlKind::ListView:
-      return new wxListCtrl(this, id, pos, size, listStyle(control.style));
-    case res::ControlKind::ProgressBar:
-      return new wxGauge(this, id, 1, pos, size, wxGA_HORIZONTAL | wxGA_SMOOTH);
+    case res::ControlKind::Bitmap: return new wxStaticBitmap(this, id, artBitmap(control.resourceId), pos);
+    case res::ControlKind::ListView: return new wxListCtrl(this, id, pos, size, listStyle(control.style));
+    case res::ControlKind::ProgressBar: return new wxGauge(this, id, 1, pos, size, wxGA_HORIZONTAL | wxGA_SMOOTH);
   }
   return nullptr;
 }

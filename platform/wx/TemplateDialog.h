@@ -19,7 +19,7 @@ struct DialogTemplate;
 namespace wxui {
 
 int toWxId(int templateId);
-int fromWxId(int wxId);  // back to the template's number; 0 for an ID it never had
+int fromWxId(int wxId);                // back to the template's number; 0 for an ID it never had
 int toDialogResult(int wxReturnCode);  // wxID_OK -> IDOK (1), anything else -> IDCANCEL (2)
 
 class TemplateDialog : public wxDialog {

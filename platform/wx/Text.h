@@ -11,9 +11,7 @@
 
 namespace wxui {
 
-inline wxString toWx(std::string_view text) {
-  return wxString(text.data(), wxConvISO8859_1, text.size());
-}
+inline wxString toWx(std::string_view text) { return wxString(text.data(), wxConvISO8859_1, text.size()); }
 
 inline std::string fromWx(const wxString& text) {
   std::string bytes;

@@ -8,7 +8,6 @@
 #include <wx/utils.h>
 
 #include "app/PortSelectDialog.h"
-#include "ui/SplashWindow.h"
 #include "platform/wx/Art.h"
 #include "platform/wx/ExplorerWindow.h"
 #include "platform/wx/Popups.h"
@@ -16,6 +15,7 @@
 #include "res/Resources.h"
 #include "ui/AboutDialog.h"
 #include "ui/ExplorerDialog.h"
+#include "ui/SplashWindow.h"
 
 namespace wxui {
 namespace {
@@ -37,12 +37,9 @@ int runModal(TemplateDialog& dialog) {
 long messageBoxStyle(unsigned style) {
   long wxStyle = (style & 0xF) == platform::MB_YESNO ? wxYES_NO : wxOK;
   switch (style & 0xF0) {
-    case platform::MB_ICONQUESTION:
-      return wxStyle | wxICON_QUESTION;
-    case platform::MB_ICONEXCLAMATION:
-      return wxStyle | wxICON_EXCLAMATION;
-    default:
-      return wxStyle;
+    case platform::MB_ICONQUESTION: return wxStyle | wxICON_QUESTION;
+    case platform::MB_ICONEXCLAMATION: return wxStyle | wxICON_EXCLAMATION;
+    default: return wxStyle;
   }
 }
 
@@ -52,14 +49,10 @@ long messageBoxStyle(unsigned style) {
 int WxDesktop::messageBox(const std::string& text, const std::string& caption, unsigned style) {
   const SplashWindow::SetAside aside;
   switch (wxMessageBox(toWx(text), toWx(caption), messageBoxStyle(style), explorer_)) {
-    case wxYES:
-      return platform::IDYES;
-    case wxNO:
-      return platform::IDNO;
-    case wxCANCEL:
-      return platform::IDCANCEL;
-    default:
-      return platform::IDOK;
+    case wxYES: return platform::IDYES;
+    case wxNO: return platform::IDNO;
+    case wxCANCEL: return platform::IDCANCEL;
+    default: return platform::IDOK;
   }
 }
 
@@ -82,8 +75,8 @@ int WxDesktop::runAbout(AboutDialog& about) {
   TemplateDialog dialog(explorer_, res::IDD_ABOUTBOX, kModalFrame);
   WxControl revision(dialog.control(res::IDC_REVISION));
   about.attach(&revision);
-  dialog.Bind(wxEVT_BUTTON, [this, &about](wxCommandEvent&) { about.onGetFirmwareRevision(*this); },
-              res::IDC_GET_REVISION);
+  dialog.Bind(
+      wxEVT_BUTTON, [this, &about](wxCommandEvent&) { about.onGetFirmwareRevision(*this); }, res::IDC_GET_REVISION);
   const int result = runModal(dialog);
   about.attach(nullptr);
   return result;

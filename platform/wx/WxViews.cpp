@@ -70,8 +70,7 @@ template class WxControlOf<platform::ListView>;
 
 WxListView::WxListView(wxListCtrl* list) : WxControlOf<platform::ListView>(list), list_(list) {}
 
-void WxListView::insertColumn(int column, const std::string& heading, platform::ColumnFormat format,
-                              int widthPixels) {
+void WxListView::insertColumn(int column, const std::string& heading, platform::ColumnFormat format, int widthPixels) {
   const wxListColumnFormat align = format == platform::ColumnFormat::Right ? wxLIST_FORMAT_RIGHT : wxLIST_FORMAT_LEFT;
   list_->InsertColumn(column, toWx(heading), align, widthPixels);
 }

@@ -4,7 +4,6 @@
 #include <fstream>
 #include <iterator>
 
-
 namespace startup_test {
 
 namespace fs = std::filesystem;
@@ -26,9 +25,7 @@ int occurrences(const std::string& text, const std::string& part) {
   return count;
 }
 
-LinkState StartupDesktop::linkState() const {
-  return {serialLink.isOpen(), serialLink.portIndex, nowMs_()};
-}
+LinkState StartupDesktop::linkState() const { return {serialLink.isOpen(), serialLink.portIndex, nowMs_()}; }
 
 int StartupDesktop::runPortSelect(PortSelectDialog& dialog) {
   portDialogs.push_back(linkState());

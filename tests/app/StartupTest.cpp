@@ -163,12 +163,9 @@ TEST_P(UnusableConfigTest, ExitInFirstDialogOpensNoPortAndLeavesTheFileAlone) {
 
 using Config = UnusableConfig;
 INSTANTIATE_TEST_SUITE_P(Configs, UnusableConfigTest,
-                         ::testing::Values(Config{"Zero", Config::Bytes, "0"},
-                                           Config{"Five", Config::Bytes, "5"},
-                                           Config{"Letter", Config::Bytes, "A"},
-                                           Config{"Empty", Config::Bytes, ""},
-                                           Config{"Missing", Config::Missing, ""},
-                                           Config{"Folder", Config::Folder, ""},
+                         ::testing::Values(Config{"Zero", Config::Bytes, "0"}, Config{"Five", Config::Bytes, "5"},
+                                           Config{"Letter", Config::Bytes, "A"}, Config{"Empty", Config::Bytes, ""},
+                                           Config{"Missing", Config::Missing, ""}, Config{"Folder", Config::Folder, ""},
                                            Config{"BinaryMegabyte", Config::Bytes, binaryMegabyte()}),
                          [](const auto& info) { return std::string(info.param.name); });
 

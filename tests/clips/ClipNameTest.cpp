@@ -18,25 +18,25 @@ TEST(ValidateClipName, FollowsTheUnitsEightDotThreeRule) {
       {"VID00012.MPG", "VID00012.MPG"},
       {"vid00013.mpg", "VID00013.MPG"},
       {"ABCDEFGH.X", "ABCDEFGH.X"},
-      {"ABCDEFGH", "ABCDEFGH"},      // 8 name characters
-      {"ABCDEFGHI", std::nullopt},   // 9
-      {"ABCDEFGH.", std::nullopt},   // a full name part needs an extension
-      {"ABC.", "ABC."},              // a shorter one may end with its dot
+      {"ABCDEFGH", "ABCDEFGH"},     // 8 name characters
+      {"ABCDEFGHI", std::nullopt},  // 9
+      {"ABCDEFGH.", std::nullopt},  // a full name part needs an extension
+      {"ABC.", "ABC."},             // a shorter one may end with its dot
       {"A", "A"},
-      {"A.BCDE", std::nullopt},      // 4 extension characters
-      {"A.BCD", "A.BCD"},            // 3
+      {"A.BCDE", std::nullopt},  // 4 extension characters
+      {"A.BCD", "A.BCD"},        // 3
       {"A.BC", "A.BC"},
       {"AB.MPEG", std::nullopt},
-      {".MPG", std::nullopt},        // dot first
+      {".MPG", std::nullopt},  // dot first
       {".", std::nullopt},
-      {"A.B.X", std::nullopt},       // a second dot
+      {"A.B.X", std::nullopt},  // a second dot
       {"A_B.MPG", std::nullopt},
       {"AB C.MPG", std::nullopt},
       {"ABC.M-G", std::nullopt},
       {"12345678.123", "12345678.123"},
       {"caf\xC3\xA9.MPG", std::nullopt},  // bytes above 127 are never letters
       {"AB.\xE9", std::nullopt},
-      {"", std::nullopt},                 // the empty name would name no clip
+      {"", std::nullopt},  // the empty name would name no clip
   };
   for (const auto& each : cases) {
     EXPECT_EQ(validateClipName(each.typed), each.accepted) << '"' << each.typed << '"';
@@ -52,7 +52,7 @@ TEST(NameField, IsElevenCharactersWithoutTheDot) {
       {"vid00001.mpg", "vid00001mpg"},  // copied as it stands
       {"", "           "},
       {"ABCDEFGHIJ.KLMNO", "ABCDEFGHKLM"},  // never longer than 11
-      {"ABCDEFG X", "ABCDEFG X  "},          // a listing shows a short extension after a blank
+      {"ABCDEFG X", "ABCDEFG X  "},         // a listing shows a short extension after a blank
       {"README TX", "README  TX "},
   };
   for (const auto& [name, field] : cases) {
@@ -71,7 +71,9 @@ TEST(UnitNameField, RefusesEveryNameOutsideTheRule) {
       {"FO\rX", std::nullopt},
       {std::string("VID00099.\0\0", 11), std::nullopt},
       {"VID\x01.MPG", std::nullopt},
-      {"\xE5" "BC.MPG", std::nullopt},
+      {"\xE5"
+       "BC.MPG",
+       std::nullopt},
       {"AB CD.MPG", std::nullopt},
       {"", std::nullopt},
   };
@@ -98,7 +100,7 @@ TEST(SizeText, GivesLengthForAnyText) {
       {"352KB", 352, "00:00:01"},
       {"1KB", 1, "00:00:00"},
       {"176,400KB", 176400, "00:16:40"},
-      {"4,294,967KB", 4294967, "06:45:47"},     // the largest a 32-bit size shows
+      {"4,294,967KB", 4294967, "06:45:47"},       // the largest a 32-bit size shows
       {"99,999,999,999KB", 4294967, "06:45:47"},  // held there, never wrapped
       {"", 0, "00:00:00"},
       {"KB", 0, "00:00:00"},

@@ -4,8 +4,8 @@
 #include "link/SerialPort.h"
 #include "res/Resources.h"
 
-using ::testing::ElementsAre;
 using platform::memory::Shown;
+using ::testing::ElementsAre;
 
 namespace {
 
@@ -126,8 +126,11 @@ TEST_F(CopyTest, RefusedOrUnansweredCommandIsNotFollowedByCompletionWait) {
     std::vector<int> dialogs;
   };
   const Case cases[] = {
-      {"refused", errorReply("CI", "04"), platform::IDOK,
-       {"Error Code 04 Received|This feature is not yet supported\nPlease contact Vantrel Technical Support"}, {}},
+      {"refused",
+       errorReply("CI", "04"),
+       platform::IDOK,
+       {"Error Code 04 Received|This feature is not yet supported\nPlease contact Vantrel Technical Support"},
+       {}},
       {"silent, Cancel", silence("CI"), platform::IDCANCEL, {}, {res::IDD_COMM_ERROR}},
   };
   for (const Case& each : cases) {

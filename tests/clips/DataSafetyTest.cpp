@@ -132,9 +132,16 @@ void writeRecords(sim::Drive& drive, const std::vector<std::string>& fields) {
 // Names with any bytes are listed harmlessly; copying and deleting every row sends only lines
 // within the unit's name rule, and each names the very file its row shows.
 TEST_F(DataSafetyTest, OddDirectoryNamesNeverReachTheLine) {
-  const std::vector<std::string> fields = {
-      std::string("FO\rX    MPG"), std::string("VID00099\0\0\0", 11), std::string("VID\x01" "0001MPG"),
-      "ABCDEFG X  ", "ABCDEFG    ", "README  TX ", "TEST    A  ", std::string("\x05" "BCDEFGHMPG")};
+  const std::vector<std::string> fields = {std::string("FO\rX    MPG"),
+                                           std::string("VID00099\0\0\0", 11),
+                                           std::string("VID\x01"
+                                                       "0001MPG"),
+                                           "ABCDEFG X  ",
+                                           "ABCDEFG    ",
+                                           "README  TX ",
+                                           "TEST    A  ",
+                                           std::string("\x05"
+                                                       "BCDEFGHMPG")};
   start("");
   writeRecords(unit.drive(Removable), fields);
   ASSERT_TRUE(dialog->listDrive(Removable));

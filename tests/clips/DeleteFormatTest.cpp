@@ -85,7 +85,10 @@ TEST_F(DeleteFormatTest, FailedSelectOrUnfinishedDeleteKeepsRowWithoutCompletion
   const Case cases[] = {
       {"select: error 11", errorReply("SL", "11"), platform::IDOK, {"0SL"}, {kDeleteQuestion, kError11}},
       {"select: silent, Cancel", silence("SL"), platform::IDCANCEL, {"0SL"}, {kDeleteQuestion}},
-      {"delete: refused", errorReply("DL", "04"), platform::IDOK, {"0SL", "VID00012MPGDL"},
+      {"delete: refused",
+       errorReply("DL", "04"),
+       platform::IDOK,
+       {"0SL", "VID00012MPGDL"},
        {kDeleteQuestion, kError04}},
       {"delete: silent, Cancel", silence("DL"), platform::IDCANCEL, {"0SL", "VID00012MPGDL"}, {kDeleteQuestion}},
   };
@@ -164,8 +167,9 @@ TEST_F(DeleteFormatTest, UnformattedDestinationOffersFormat) {
   selectRow(Internal, "VID00012.MPG");
   dialog->onCopyToRemovable();
 
-  EXPECT_THAT(newBoxes(), ElementsAre("Error Code 20 Received|The selected drive is not formatted,\n would you like to format now?",
-                                      kFormatQuestion));
+  EXPECT_THAT(newBoxes(),
+              ElementsAre("Error Code 20 Received|The selected drive is not formatted,\n would you like to format now?",
+                          kFormatQuestion));
   EXPECT_THAT(takeLines(), ElementsAre("VID00012MPGCR", "1SL", "FO"));
   EXPECT_TRUE(unit.drive(Removable).formatted);
   EXPECT_EQ(list(Removable).findLabel("VID00012.MPG"), -1);

@@ -11,7 +11,8 @@ const char* const kDrives =
     "[internal]\nVID00012.MPG 1764000\nVID00020.MPG 352800\n"
     "[removable]\nVID00030.MPG 352800\nSND00004.WAV 352800\nnotes.txt 1000\n";
 const char* const kInvalid = "Rename Error|The file name you have typed is invalid.\nPlease choose another name";
-const char* const kExists = "Rename Error|A file with that name already exists on this drive,\nplease choose another name.";
+const char* const kExists =
+    "Rename Error|A file with that name already exists on this drive,\nplease choose another name.";
 const char* const kNoLength = "        ";
 
 class RenameTest : public ClipsTest {

@@ -59,7 +59,9 @@ bool yieldUntil(const std::function<bool()>& done, long limitMs = kActionLimitMs
   return true;
 }
 
-void settle(long ms) { yieldUntil([] { return false; }, ms); }
+void settle(long ms) {
+  yieldUntil([] { return false; }, ms);
+}
 
 // A real click through the X server at a point of window's client area.
 void clickAt(wxWindow* window, const wxPoint& point) {
@@ -273,9 +275,8 @@ TEST_F(ExplorerWindowTest, PlayAndCopyButtonsSendTheirLinesForTheClickedRow) {
     EXPECT_EQ(wxui::fromWx(internal->GetItemText(copied, 1)), "00:00:10");
     EXPECT_EQ(wxui::fromWx(internal->GetItemText(copied, 2)), "1,764KB");
     // The list is left in descending clip-number order until it is listed again.
-    EXPECT_EQ(names(internal), (std::vector<std::string>{"VID00027.MPG", "VID00012.MPG", "SND00005.MP3",
-                                                         "VID00004.MPG", "VID00003.MPG", "COMMAND1.BAT",
-                                                         "README.TXT"}));
+    EXPECT_EQ(names(internal), (std::vector<std::string>{"VID00027.MPG", "VID00012.MPG", "SND00005.MP3", "VID00004.MPG",
+                                                         "VID00003.MPG", "COMMAND1.BAT", "README.TXT"}));
     exitWindow(window);
   });
   EXPECT_EQ(result, platform::IDCANCEL);

@@ -128,7 +128,8 @@ TEST(TemplateDialogs, EveryControlExistsWithItsIdAndTheDialogHasItsSize) {
     const res::DialogTemplate& dialogTemplate = res::dialogTemplate(id);
     wxui::TemplateDialog dialog(nullptr, id, wxCAPTION);
     EXPECT_EQ(wxui::fromWx(dialog.GetTitle()), dialogTemplate.caption);
-    EXPECT_EQ(dialog.GetClientSize(), dialog.ConvertDialogToPixels(wxSize(dialogTemplate.width, dialogTemplate.height)));
+    EXPECT_EQ(dialog.GetClientSize(),
+              dialog.ConvertDialogToPixels(wxSize(dialogTemplate.width, dialogTemplate.height)));
     for (const res::ControlTemplate& control : dialogTemplate.controls) {
       if (control.id == -1) continue;
       wxWindow* window = dialog.control(control.id);
@@ -157,8 +158,8 @@ TEST(TemplateDialogs, TabStopsAreTheTemplatesOwnInItsOrder) {
 }
 
 TEST(TemplateDialogs, CommandIdsMapIntoTheRangeWxAcceptsAndBack) {
-  for (int command : {res::ID_DELETE_FILE, res::ID_RENAME_FILE, res::ID_REFRESH, res::ID_FORMAT_DRIVE,
-                      res::ID_APP_EXIT, res::IDOK, res::IDCANCEL, res::IDC_PLAY, res::IDC_REMOVABLE_LIST}) {
+  for (int command : {res::ID_DELETE_FILE, res::ID_RENAME_FILE, res::ID_REFRESH, res::ID_FORMAT_DRIVE, res::ID_APP_EXIT,
+                      res::IDOK, res::IDCANCEL, res::IDC_PLAY, res::IDC_REMOVABLE_LIST}) {
     const int wxId = wxui::toWxId(command);
     EXPECT_GT(wxId, 0) << command;
     EXPECT_LT(wxId, 32767) << command;
@@ -191,7 +192,9 @@ TEST(Text, EveryByteSurvivesTheRoundTripAndForeignCharactersBecomeQuestionMarks)
   std::string bytes;
   for (int c = 1; c < 256; ++c) bytes.push_back(static_cast<char>(c));
   EXPECT_EQ(wxui::fromWx(wxui::toWx(bytes)), bytes);
-  EXPECT_EQ(wxui::fromWx(wxString::FromUTF8("A\xE2\x82\xAC" "B")), "A?B");
+  EXPECT_EQ(wxui::fromWx(wxString::FromUTF8("A\xE2\x82\xAC"
+                                            "B")),
+            "A?B");
 }
 
 }  // namespace

@@ -44,7 +44,8 @@ Shown transaction(Effect effect, bool relistFaulted, bool formatFaulted, bool fi
     case Effect::Code12: return relistFaulted ? Shown{codeBox("12"), codeBox("12")} : Shown{codeBox("12")};
     case Effect::Code20:
       if (!firstOffer) return {codeBox("20")};
-      return formatFaulted ? Shown{codeBox("20"), kFormatQuestion, codeBox("20")} : Shown{codeBox("20"), kFormatQuestion};
+      return formatFaulted ? Shown{codeBox("20"), kFormatQuestion, codeBox("20")}
+                           : Shown{codeBox("20"), kFormatQuestion};
   }
   return {};
 }
@@ -182,7 +183,8 @@ Shown copyDoneShown(const FaultMode& fault) { return completionOnly(fault); }
 Shown deleteDoneShown(const FaultMode& fault) { return Shown{kDeleteQuestion} + completionOnly(fault); }
 // The format that error 20 offers meets the same fault on its own completion, and is not offered again.
 Shown formatDoneShown(const FaultMode& fault) {
-  return Shown{kFormatQuestion} + completionOnly(fault) + (fault.effect == Effect::Code20 ? Shown{codeBox("20")} : Shown{});
+  return Shown{kFormatQuestion} + completionOnly(fault) +
+         (fault.effect == Effect::Code20 ? Shown{codeBox("20")} : Shown{});
 }
 
 Target status(const char* command) { return {command, Reply::First, kStatusLimitMs, kStatusBytes}; }
@@ -217,18 +219,42 @@ const std::vector<std::string> kClipActedOn = {"VID00012.MPG"};
 const std::vector<Command> kCommands = {
     {"Probe",
      {{"SL", Reply::First, 2000, kStatusBytes, 1}, status("SL")},
-     Internal, {}, true, runNothing, probeShown, probeTransparent},
+     Internal,
+     {},
+     true,
+     runNothing,
+     probeShown,
+     probeTransparent},
     {"Selections", {status("SL")}, Internal, kEverything, false, runSelections, selectionsShown, statusTransparent},
     {"Queries",
      {{"?R", Reply::First, 2000, 4}, {"?D", Reply::First, 6000, 16352}},
-     Internal, {}, false, runRefresh, nothingShown, dataTransparent},
+     Internal,
+     {},
+     false,
+     runRefresh,
+     nothingShown,
+     dataTransparent},
     {"Cue", {status("SE")}, Internal, {}, false, runPlay, cueShown, statusTransparent},
     {"Play", {status("PL")}, Internal, {}, false, runPlay, oneTransaction, statusTransparent},
     {"Loop", {status("LP")}, Internal, {}, false, runLoop, oneTransaction, statusTransparent},
     {"Still", {status("ST")}, Internal, {}, false, runStill, oneTransaction, statusTransparent},
     {"Copy", {status("CR"), completion("CR")}, Removable, {}, false, runCopy, oneTransaction, statusTransparent},
-    {"Delete", {status("DL"), completion("DL")}, Internal, kClipActedOn, false, runDelete, deleteShown, statusTransparent},
-    {"Format", {status("FO"), completion("FO")}, Internal, kEverything, false, runFormat, formatShown, statusTransparent},
+    {"Delete",
+     {status("DL"), completion("DL")},
+     Internal,
+     kClipActedOn,
+     false,
+     runDelete,
+     deleteShown,
+     statusTransparent},
+    {"Format",
+     {status("FO"), completion("FO")},
+     Internal,
+     kEverything,
+     false,
+     runFormat,
+     formatShown,
+     statusTransparent},
     {"CopyDone", {completion("CR")}, Removable, {}, false, runCopy, copyDoneShown, statusTransparent},
     {"DeleteDone", {completion("DL")}, Internal, kClipActedOn, false, runDelete, deleteDoneShown, statusTransparent},
     {"FormatDone", {completion("FO")}, Internal, kEverything, false, runFormat, formatDoneShown, statusTransparent},

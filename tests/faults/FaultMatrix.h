@@ -48,8 +48,8 @@ struct Target {
   const char* command;  // the mnemonic the line ends with
   sim::Reply reply;
   int limitMs;
-  int replyBytes;   // length of the normal reply
-  int times = -1;   // lines it applies to
+  int replyBytes;  // length of the normal reply
+  int times = -1;  // lines it applies to
 };
 
 // The rule for a target on a unit whose completions come completionDelayMs after the first

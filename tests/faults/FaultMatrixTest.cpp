@@ -42,8 +42,8 @@ struct Outcome {
   std::vector<Shown> dialogs;      // with the times they came up
   std::vector<sim::ReceivedLine> log;
   std::int64_t elapsedMs = 0;
-  std::vector<std::string> rows[2];           // "label|length|size|image|key" per list
-  std::vector<std::string> labelsBefore[2];   // labels when the action began
+  std::vector<std::string> rows[2];          // "label|length|size|image|key" per list
+  std::vector<std::string> labelsBefore[2];  // labels when the action began
   std::vector<std::string> unitBefore[2];
   std::vector<std::string> labelsAfter[2];
   std::vector<std::string> unitAfter[2];
@@ -149,10 +149,14 @@ std::int64_t budgetMs(const Case& c, const std::vector<sim::ReceivedLine>& log) 
   std::int64_t budget = 0;
   for (const auto& line : log) {
     const std::string& text = line.text;
-    if (text == "?R") budget += kDrainMs + 2000;
-    else if (text == "?D") budget += 3 * kDrainMs + 4 * 6000;
-    else if (text == "?V") budget += 2 * kDrainMs + 7000;
-    else budget += 3 * kDrainMs + 2 * ExplorerDialog::kReplyTimeoutMs;
+    if (text == "?R")
+      budget += kDrainMs + 2000;
+    else if (text == "?D")
+      budget += 3 * kDrainMs + 4 * 6000;
+    else if (text == "?V")
+      budget += 2 * kDrainMs + 7000;
+    else
+      budget += 3 * kDrainMs + 2 * ExplorerDialog::kReplyTimeoutMs;
     if (text.ends_with("CI") || text.ends_with("CR") || text.ends_with("DL") || text.ends_with("FO")) {
       budget += 2 * std::int64_t{kUnlimitedWaitCapMs} + c.completionDelayMs;
     }
@@ -187,9 +191,8 @@ std::int64_t transparentExtraMs(const Case& c, const std::vector<sim::ReceivedLi
 // faulted, or the fault let the reply through. Delete, rename and format act on the drive
 // selected, a copy on the drive its line names: both must be the drive the user acted on.
 void expectDestructiveLinesOnlyWhereTheUserActed(const Case& c, const Outcome& out) {
-  const bool selectionsFaulted =
-      std::any_of(c.command->targets.begin(), c.command->targets.end(),
-                  [](const Target& target) { return std::string(target.command) == "SL"; });
+  const bool selectionsFaulted = std::any_of(c.command->targets.begin(), c.command->targets.end(),
+                                             [](const Target& target) { return std::string(target.command) == "SL"; });
   const bool selectionsSucceed = !selectionsFaulted || c.fault->effect == Effect::Transparent;
   std::optional<DriveKind> selected;
   for (const auto& line : out.log) {
@@ -226,11 +229,13 @@ void expectNothingLostUnasked(const Case& c, const Outcome& out) {
 // Dialogs after a wait that nothing ended come up exactly when the limit runs out.
 void expectDialogsAtTheLimit(const Outcome& out) {
   for (const Shown& dialog : out.dialogs) {
-    if (dialog.id != res::IDD_COMM_ERROR && dialog.id != res::IDD_COMM_FAILED && dialog.id != res::IDD_PORT_SELECT) continue;
+    if (dialog.id != res::IDD_COMM_ERROR && dialog.id != res::IDD_COMM_FAILED && dialog.id != res::IDD_PORT_SELECT)
+      continue;
     const auto before = std::find_if(out.log.rbegin(), out.log.rend(),
                                      [&](const sim::ReceivedLine& line) { return line.atUs / 1000 <= dialog.atMs; });
     ASSERT_NE(before, out.log.rend());
-    const std::int64_t limit = dialog.id == res::IDD_PORT_SELECT ? ExplorerApp::kProbeTimeoutMs : ExplorerDialog::kReplyTimeoutMs;
+    const std::int64_t limit =
+        dialog.id == res::IDD_PORT_SELECT ? ExplorerApp::kProbeTimeoutMs : ExplorerDialog::kReplyTimeoutMs;
     EXPECT_EQ(dialog.atMs - before->atUs / 1000, limit) << "dialog " << dialog.id << " after " << before->text;
   }
 }
@@ -347,9 +352,10 @@ class MatrixEnvironment : public ::testing::Environment {
 
   void TearDown() override {
     folder_.reset();
-    std::printf("fault matrix: %zu commands x %zu faults, copy, delete and format at 5 completion delays = %zu "
-                "cases; this run: %d run, %d passed\n",
-                kCommands.size(), kFaultModes.size(), allCases().size(), runCases, passedCases);
+    std::printf(
+        "fault matrix: %zu commands x %zu faults, copy, delete and format at 5 completion delays = %zu "
+        "cases; this run: %d run, %d passed\n",
+        kCommands.size(), kFaultModes.size(), allCases().size(), runCases, passedCases);
   }
 
  private:

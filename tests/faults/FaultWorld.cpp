@@ -59,9 +59,7 @@ FaultWorld::FaultWorld(int completionDelayMs) {
   progressDialog.attach(&desktop);
 }
 
-FaultWorld::~FaultWorld() {
-  resetGlobals();
-}
+FaultWorld::~FaultWorld() { resetGlobals(); }
 
 void FaultWorld::recover() {
   unit.clearFaults();

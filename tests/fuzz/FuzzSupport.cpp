@@ -7,7 +7,6 @@
 #include <cstdio>
 #include <cstdlib>
 
-
 namespace fuzz {
 
 void require(bool holds, const char* what) {
@@ -56,8 +55,6 @@ Session::Session(std::vector<std::string> replies, bool failAtEnd) {
   window = &desktop.open(*dialog);
 }
 
-Session::~Session() {
-  resetGlobals();
-}
+Session::~Session() { resetGlobals(); }
 
 }  // namespace fuzz

@@ -24,7 +24,8 @@ void require(bool holds, const char* what);
 // bytes are dropped.
 class ScriptedPort : public SerialPort {
  public:
-  ScriptedPort(std::vector<std::string> replies, bool failAtEnd) : replies_(std::move(replies)), failAtEnd_(failAtEnd) {}
+  ScriptedPort(std::vector<std::string> replies, bool failAtEnd)
+      : replies_(std::move(replies)), failAtEnd_(failAtEnd) {}
 
   bool openDevice(int) override { return true; }
   bool getState(LineSettings& settings) override;

@@ -15,7 +15,8 @@ char upperCase(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a'
 // What every valid name is: 1 to 8 letters or digits, then optionally a dot and up to 3 more.
 void checkValidName(const std::string& typed, const std::string& name) {
   fuzz::require(name.size() == typed.size(), "a valid name changed length");
-  for (std::size_t i = 0; i < typed.size(); ++i) fuzz::require(name[i] == upperCase(typed[i]), "not the upper-case form");
+  for (std::size_t i = 0; i < typed.size(); ++i)
+    fuzz::require(name[i] == upperCase(typed[i]), "not the upper-case form");
   const std::size_t stem = stemLength(name);
   fuzz::require(stem >= 1 && stem <= 8, "a name part outside 1 to 8 characters");
   for (std::size_t i = 0; i < name.size(); ++i) {

@@ -18,7 +18,8 @@ bool isLengthText(const std::string& text) {
 
 // Digits grouped by "," then a suffix, as the Size column and the summary line write figures.
 bool isGroupedFigure(const std::string& text, const std::string& suffix) {
-  if (text.size() <= suffix.size() || text.compare(text.size() - suffix.size(), suffix.size(), suffix) != 0) return false;
+  if (text.size() <= suffix.size() || text.compare(text.size() - suffix.size(), suffix.size(), suffix) != 0)
+    return false;
   const std::string figure = text.substr(0, text.size() - suffix.size());
   for (std::size_t i = 0; i < figure.size(); ++i) {
     const bool commaPlace = (figure.size() - i) % 4 == 0;

@@ -36,7 +36,8 @@ void checkSize(std::uint32_t size) {
   const std::string text = directory::sizeTextOf(size);
   fuzz::require(text == groupDigits(kilobytes) + "KB", "a Size that is not thousands of bytes in KB");
   fuzz::require(directory::kilobytesOfSizeText(text) == kilobytes, "a Size text read back as another figure");
-  fuzz::require(directory::lengthOfSizeText(text) == directory::lengthTextOf(kilobytes * 1000), "a rename's Length off its Size");
+  fuzz::require(directory::lengthOfSizeText(text) == directory::lengthTextOf(kilobytes * 1000),
+                "a rename's Length off its Size");
 }
 
 void checkSummary(std::uint64_t used, std::uint64_t capacity) {

@@ -54,9 +54,8 @@ TEST_F(PtySerialLinkTest, OpenRefusesWhatIsNoSerialDeviceAndLeavesTheLinkClosed)
     const char* message;
     int error;
   };
-  for (const Row& row : {Row{1, kNoCommStatus, ENOTTY}, Row{2, kInvalidHandle, EISDIR},
-                         Row{3, kInvalidHandle, ENOENT}, Row{4, kUnsupported, 0},
-                         Row{-1, kUnsupported, 0}}) {
+  for (const Row& row : {Row{1, kNoCommStatus, ENOTTY}, Row{2, kInvalidHandle, EISDIR}, Row{3, kInvalidHandle, ENOENT},
+                         Row{4, kUnsupported, 0}, Row{-1, kUnsupported, 0}}) {
     SerialLink other;
     EXPECT_EQ(other.open(row.index, 9600, 0), row.message) << row.index;
     EXPECT_FALSE(other.isOpen());
@@ -123,15 +122,17 @@ TEST_F(PtySerialLinkTest, CookedTerminalCarriesEveryByteUnchangedOnceOpened) {
 TEST_F(PtySerialLinkTest, AddressedFrameGoesOutWithItsChecksum) {
   ASSERT_EQ(link.open(0, 9600, 1), "");
   EXPECT_EQ(link.sendLine("0SL\r"), 1);
-  EXPECT_EQ(pty.receive(8, 300), std::string("\0\0" "0SL\r" "\x6E", 7));
+  EXPECT_EQ(pty.receive(8, 300), std::string("\0\0"
+                                             "0SL\r"
+                                             "\x6E",
+                                             7));
 }
 
 TEST_F(PtySerialLinkTest, ReadBytesGivesUpAfterTheLimitOfTheFirstMissingByte) {
   ASSERT_TRUE(pty.send("Z"));
   std::string buffer = "....";
-  const auto taken = millisecondsTaken([&] {
-    EXPECT_EQ(link.readBytes(reinterpret_cast<std::uint8_t*>(buffer.data()), 4, 150), 0);
-  });
+  const auto taken =
+      millisecondsTaken([&] { EXPECT_EQ(link.readBytes(reinterpret_cast<std::uint8_t*>(buffer.data()), 4, 150), 0); });
   EXPECT_GE(taken, 150);
   EXPECT_LT(taken, 2000);
   EXPECT_EQ(buffer, "Z...");

@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <climits>
-#include <cstdio>
 #include <cstdint>
+#include <cstdio>
 #include <deque>
 #include <memory>
 #include <set>
@@ -144,9 +144,9 @@ TEST(SerialLinkOpen, FailureNamesItsStepKeepsTheOsWordsAndReleasesTheDevice) {
     std::uint32_t error;
     int closes;
   };
-  for (const Row& row : {Row{&PortLog::refuseOpen, kInvalidHandle, 2, 0},
-                         Row{&PortLog::refuseGetState, kNoCommStatus, 21, 1},
-                         Row{&PortLog::refuseSetState, kCommStatusRefused, 87, 1}}) {
+  for (const Row& row :
+       {Row{&PortLog::refuseOpen, kInvalidHandle, 2, 0}, Row{&PortLog::refuseGetState, kNoCommStatus, 21, 1},
+        Row{&PortLog::refuseSetState, kCommStatusRefused, 87, 1}}) {
     PortLog log;
     log.*row.refuse = true;
     SerialLink link{std::make_unique<RecordingPort>(log)};
@@ -224,8 +224,8 @@ TEST(SerialLinkAddressed, FrameIsAddressesTextAndHalvedChecksumWithMarkSpacePari
     std::string text;
     std::uint8_t checksum;
   };
-  for (const Row& row : {Row{0x01, 0x02, "AB", 0x43}, Row{0xF0, 0x20, "A", 0x28},
-                         Row{0x00, 0x00, "0SL\r", 0x6E}, Row{0x00, 0x00, "", 0x00}}) {
+  for (const Row& row : {Row{0x01, 0x02, "AB", 0x43}, Row{0xF0, 0x20, "A", 0x28}, Row{0x00, 0x00, "0SL\r", 0x6E},
+                         Row{0x00, 0x00, "", 0x00}}) {
     PortLog log;
     SerialLink link{std::make_unique<RecordingPort>(log)};
     ASSERT_EQ(link.open(0, 9600, 1), "");
@@ -286,16 +286,13 @@ TEST_F(SerialLinkTest, ReadBytesStoresWhatArrivedAndLeavesTheRestUntouched) {
     std::int32_t lastResult;
   };
   openAt(0);
-  for (const Row& row : {Row{{'Z', 'Y', 'X', 'W'}, 4, 1, "ZYXW", 4, 1},
-                         Row{{'Z', kReadTimedOut}, 4, 0, "Z...", 2, 1},
-                         Row{{'Z', kReadFailed}, 4, 0, "Z...", 2, 0},
-                         Row{{'Z'}, 0, 1, "....", 0, 1}}) {
+  for (const Row& row : {Row{{'Z', 'Y', 'X', 'W'}, 4, 1, "ZYXW", 4, 1}, Row{{'Z', kReadTimedOut}, 4, 0, "Z...", 2, 1},
+                         Row{{'Z', kReadFailed}, 4, 0, "Z...", 2, 0}, Row{{'Z'}, 0, 1, "....", 0, 1}}) {
     log.reads = row.reads;
     log.readLimits.clear();
     link.lastResult = 1;
     std::string buffer = "....";
-    EXPECT_EQ(link.readBytes(reinterpret_cast<std::uint8_t*>(buffer.data()), row.count, 250),
-              row.result);
+    EXPECT_EQ(link.readBytes(reinterpret_cast<std::uint8_t*>(buffer.data()), row.count, 250), row.result);
     EXPECT_EQ(buffer, row.buffer);
     EXPECT_EQ(log.readLimits, std::vector<int>(row.readsMade, 250));
     EXPECT_EQ(link.lastResult, row.lastResult);

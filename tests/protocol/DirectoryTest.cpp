@@ -18,17 +18,32 @@ TEST(ClipKindTest, PatternsAreExactAndCaseSensitive) {
     const char* name;
     unsigned kind;
   } cases[] = {
-      {"VID00000.MPG", VideoClip}, {"VID00999.DKV", VideoClip}, {"SND00001.DKS", SoundClip},
-      {"SND00001.SFD", SoundClip}, {"SND00001.WAV", SoundClip}, {"SND00001.MP3", SoundClip},
-      {"PLY00001.LST", PlayList},  {"PLY00001.RND", PlayList},  {"COMMAND0.BAT", CommandFile},
+      {"VID00000.MPG", VideoClip},
+      {"VID00999.DKV", VideoClip},
+      {"SND00001.DKS", SoundClip},
+      {"SND00001.SFD", SoundClip},
+      {"SND00001.WAV", SoundClip},
+      {"SND00001.MP3", SoundClip},
+      {"PLY00001.LST", PlayList},
+      {"PLY00001.RND", PlayList},
+      {"COMMAND0.BAT", CommandFile},
       {"COMMAND9.BAT", CommandFile},
       {"VID01000.MPG", OtherFile},  // the two zeros belong to the pattern
-      {"VID00A01.MPG", OtherFile}, {"VID00001.mpg", OtherFile}, {"vid00001.MPG", OtherFile},
+      {"VID00A01.MPG", OtherFile},
+      {"VID00001.mpg", OtherFile},
+      {"vid00001.MPG", OtherFile},
       {"VID00001.WAV", OtherFile},  // an extension of another kind
-      {"SND00001.MPG", OtherFile}, {"PLY00001.BAT", OtherFile}, {"COMMANDX.BAT", OtherFile},
-      {"COMMAND1.MPG", OtherFile}, {"VID00001MPG.", OtherFile}, {"VID00001 MPG", OtherFile},
-      {"VID0001.MPG", OtherFile},   {"VID000001.MPG", OtherFile}, {"", OtherFile},
-      {"VID00001.MPG ", OtherFile}, {"\xFF\xFE\x01\x80\x00\x1B\x7F....", OtherFile},
+      {"SND00001.MPG", OtherFile},
+      {"PLY00001.BAT", OtherFile},
+      {"COMMANDX.BAT", OtherFile},
+      {"COMMAND1.MPG", OtherFile},
+      {"VID00001MPG.", OtherFile},
+      {"VID00001 MPG", OtherFile},
+      {"VID0001.MPG", OtherFile},
+      {"VID000001.MPG", OtherFile},
+      {"", OtherFile},
+      {"VID00001.MPG ", OtherFile},
+      {"\xFF\xFE\x01\x80\x00\x1B\x7F....", OtherFile},
   };
   for (const auto& test : cases) {
     EXPECT_EQ(clipKind(test.name), test.kind) << "name: " << ::testing::PrintToString(std::string(test.name));
@@ -40,8 +55,13 @@ TEST(ListingSortKeyTest, ClipNumberForClipsZeroForCommandsElseMinusOne) {
     const char* name;
     std::int32_t key;
   } cases[] = {
-      {"VID00007.MPG", 7}, {"SND00999.WAV", 999}, {"PLY00000.RND", 0}, {"COMMAND1.BAT", 0},
-      {"README.TXT", -1},  {"VID01000.MPG", -1},  {"", -1},
+      {"VID00007.MPG", 7},
+      {"SND00999.WAV", 999},
+      {"PLY00000.RND", 0},
+      {"COMMAND1.BAT", 0},
+      {"README.TXT", -1},
+      {"VID01000.MPG", -1},
+      {"", -1},
   };
   for (const auto& test : cases) EXPECT_EQ(listingSortKey(test.name), test.key) << "name: " << test.name;
 }
@@ -89,10 +109,22 @@ TEST(DecimalValueTest, BlanksSignDigitsUpToTheFirstNonDigit) {
     const char* text;
     std::int32_t value;
   } cases[] = {
-      {"00007", 7},   {"  42x", 42},  {"\t12", 12},      {"-7", -7},
-      {"+5", 5},      {"", 0},        {"abc", 0},        {"MAND1", 0},
-      {" - 3", 0},    {"010203", 10203}, {"2147483647", 2147483647}, {"99999999999", 2147483647},
-      {"-99999999999", std::numeric_limits<std::int32_t>::min()}, {"\xFF" "12", 0},
+      {"00007", 7},
+      {"  42x", 42},
+      {"\t12", 12},
+      {"-7", -7},
+      {"+5", 5},
+      {"", 0},
+      {"abc", 0},
+      {"MAND1", 0},
+      {" - 3", 0},
+      {"010203", 10203},
+      {"2147483647", 2147483647},
+      {"99999999999", 2147483647},
+      {"-99999999999", std::numeric_limits<std::int32_t>::min()},
+      {"\xFF"
+       "12",
+       0},
   };
   for (const auto& test : cases) {
     EXPECT_EQ(decimalValue(test.text), test.value) << "text: " << ::testing::PrintToString(std::string(test.text));
@@ -116,14 +148,13 @@ TEST(SummaryTextTest, FiguresRoundDown) {
 // A directory whose first n records are empty and whose records follow from there.
 Listing directoryWithGap(std::size_t emptyRecords, std::size_t usedRecords) {
   Listing raw{};
-  for (std::size_t i = 0; i < usedRecords; ++i) raw[(emptyRecords + i) * kRecordBytes] = static_cast<std::uint8_t>(1 + i % 200);
+  for (std::size_t i = 0; i < usedRecords; ++i)
+    raw[(emptyRecords + i) * kRecordBytes] = static_cast<std::uint8_t>(1 + i % 200);
   return raw;
 }
 
 TEST(PackListingTest, RecordsStayContiguousAfterLeadingEmptyRecords) {
-  const struct {
-    std::size_t emptyRecords, usedRecords;
-  } cases[] = {{0, 511}, {1, 200}, {127, 300}, {3, 0}, {128, 10}};
+  const struct { std::size_t emptyRecords, usedRecords; } cases[] = {{0, 511}, {1, 200}, {127, 300}, {3, 0}, {128, 10}};
   for (const auto& test : cases) {
     SCOPED_TRACE(::testing::Message() << test.emptyRecords << " empty, " << test.usedRecords << " used");
     const Listing raw = directoryWithGap(test.emptyRecords, test.usedRecords);

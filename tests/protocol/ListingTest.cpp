@@ -52,17 +52,27 @@ const RecordCase kRecordCases[] = {
     {"largest size", {makeRecord("VID00999DKV", 0xFFFFFFFF)}, {"VID00999.DKV|06:45:47|4,294,967KB|0|999"}},
     {"no extension", {makeRecord("TEST", 10)}, {"TEST||1KB|4|-1"}},
     {"short extension keeps the blank", {makeRecord("README  TX", 10)}, {"README TX||1KB|4|-1"}},
-    {"0x05 stands for 0xE5", {makeRecord("\x05" "BC     TXT", 10)}, {"\xE5" "BC.TXT||1KB|4|-1"}},
+    {"0x05 stands for 0xE5",
+     {makeRecord("\x05"
+                 "BC     TXT",
+                 10)},
+     {"\xE5"
+      "BC.TXT||1KB|4|-1"}},
     {"long-name record skipped",
      {makeRecord("Av\0i\0d\0.\0m\0"sv, 0xFFFFFFFF, 0x0F), makeRecord("VID00002MPG", 176400)},
      {"VID00002.MPG|00:00:01|176KB|0|2"}},
-    {"deleted record skipped", {withFirstByte(makeRecord("VID00003MPG", 10), 0xE5), makeRecord("SND00001MP3", 10)},
+    {"deleted record skipped",
+     {withFirstByte(makeRecord("VID00003MPG", 10), 0xE5), makeRecord("SND00001MP3", 10)},
      {"SND00001.MP3|00:00:00|1KB|1|1"}},
-    {"dot records skipped", {makeRecord(".", 0, 0x10), makeRecord("..", 0, 0x10), makeRecord("VID00004MPG", 10)},
+    {"dot records skipped",
+     {makeRecord(".", 0, 0x10), makeRecord("..", 0, 0x10), makeRecord("VID00004MPG", 10)},
      {"VID00004.MPG|00:00:00|1KB|0|4"}},
     {"volume label listed like a file", {makeRecord("DORVIK", 0, 0x08)}, {"DORVIK||1KB|4|-1"}},
     {"trailing tab trimmed", {makeRecord("AB\t     TXT", 2000)}, {"AB.TXT||2KB|4|-1"}},
-    {"control and high bytes kept", {makeRecord("\x01\xFF\x7F" "     \x80\x1B\xC3", 1)},
+    {"control and high bytes kept",
+     {makeRecord("\x01\xFF\x7F"
+                 "     \x80\x1B\xC3",
+                 1)},
      {"\x01\xFF\x7F.\x80\x1B\xC3||1KB|4|-1"}},
     {"all blanks", {makeRecord("", 1)}, {"||1KB|4|-1"}},
 };
@@ -140,13 +150,12 @@ TEST_P(SummaryTest, SummaryLineOfTheDrive) {
 
 INSTANTIATE_TEST_SUITE_P(
     Totals, SummaryTest,
-    ::testing::Values(
-        SummaryCase{"example", {12000000, 345678}, 1953125, "12,345KB (Disk free space: 987MB)"},
-        SummaryCase{"more used than the capacity", {1000000}, 1, "1,000KB (Disk free space: 0MB)"},
-        // 511 files of 4 GiB - 1 would wrap a 32-bit total many times over.
-        SummaryCase{"largest total", std::vector<std::uint32_t>(511, 0xFFFFFFFF), 0xFFFFFF,
-                    "2,194,728,287KB (Disk free space: 0MB)"},
-        SummaryCase{"largest capacity", {}, 0xFFFFFF, "0KB (Disk free space: 8,589MB)"}),
+    ::testing::Values(SummaryCase{"example", {12000000, 345678}, 1953125, "12,345KB (Disk free space: 987MB)"},
+                      SummaryCase{"more used than the capacity", {1000000}, 1, "1,000KB (Disk free space: 0MB)"},
+                      // 511 files of 4 GiB - 1 would wrap a 32-bit total many times over.
+                      SummaryCase{"largest total", std::vector<std::uint32_t>(511, 0xFFFFFFFF), 0xFFFFFF,
+                                  "2,194,728,287KB (Disk free space: 0MB)"},
+                      SummaryCase{"largest capacity", {}, 0xFFFFFF, "0KB (Disk free space: 8,589MB)"}),
     [](const auto& info) {
       std::string name = info.param.what;
       std::erase(name, ' ');

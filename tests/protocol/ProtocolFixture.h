@@ -36,9 +36,7 @@ class ProtocolFixture : public ExplorerFixture {
   std::vector<std::string> labels(DriveKind drive) { return list(drive).labels(); }
   // Each row as "name|length|size|image|key", in list order.
   std::vector<std::string> rows(DriveKind drive);
-  int shownCount(platform::memory::Shown::Kind kind) const {
-    return static_cast<int>(desktop.shownOf(kind).size());
-  }
+  int shownCount(platform::memory::Shown::Kind kind) const { return static_cast<int>(desktop.shownOf(kind).size()); }
 
   std::vector<LineAt> lines;
 };

@@ -147,12 +147,13 @@ TEST_P(ErrorCodeTest, ShowsItsBoxAndFailsWithoutResend) {
 INSTANTIATE_TEST_SUITE_P(
     KnownCodes, ErrorCodeTest,
     ::testing::Values(
-        ErrorCodeCase{"04",
-                      "Error Code 04 Received|This feature is not yet supported\nPlease contact Vantrel Technical Support",
-                      kWarningStyle, IDOK},
-        ErrorCodeCase{"11",
-                      "Error Code 11 Received|The selected drive is not present\nPlease insert the drive and choose Refresh",
-                      kWarningStyle, IDOK},
+        ErrorCodeCase{
+            "04", "Error Code 04 Received|This feature is not yet supported\nPlease contact Vantrel Technical Support",
+            kWarningStyle, IDOK},
+        ErrorCodeCase{
+            "11",
+            "Error Code 11 Received|The selected drive is not present\nPlease insert the drive and choose Refresh",
+            kWarningStyle, IDOK},
         ErrorCodeCase{"12", "Error Code 12 Received|The desired clip is not present\nClick OK to Refresh",
                       kWarningStyle, IDOK},
         ErrorCodeCase{"20",

@@ -79,10 +79,14 @@ TEST(DialogTemplates, CommunicationDialogTextsInTabOrder) {
     std::vector<std::string> buttons;
   };
   const Expected table[] = {
-      {res::IDD_COMM_ERROR, "A Communications Error has occured while communicating with ",
-       "Please check the connection and try again", {"&Retry", "&Cancel"}},
-      {res::IDD_COMM_FAILED, "A Communications Failure has occured while communicating ",
-       "Please check the connection and retry the previous command", {"&Continue"}},
+      {res::IDD_COMM_ERROR,
+       "A Communications Error has occured while communicating with ",
+       "Please check the connection and try again",
+       {"&Retry", "&Cancel"}},
+      {res::IDD_COMM_FAILED,
+       "A Communications Failure has occured while communicating ",
+       "Please check the connection and retry the previous command",
+       {"&Continue"}},
   };
   for (const Expected& e : table) {
     const auto& controls = res::dialogTemplate(e.id).controls;
@@ -127,13 +131,20 @@ TEST(DialogTemplates, ExplorerControlsInTabOrder) {
   };
   using K = res::ControlKind;
   const Expected table[] = {
-      {1000, K::ListView, "List1", {13, 19, 122, 119}},     {1013, K::PushButton, "-->", {146, 44, 21, 14}},
-      {1014, K::PushButton, "<--", {146, 66, 21, 14}},      {1026, K::CheckBox, "Loop Clip", {318, 74, 45, 10}},
-      {1030, K::PushButton, "&Play ", {318, 18, 53, 15}},   {1031, K::PushButton, "S&till", {318, 36, 53, 15}},
-      {1032, K::PushButton, "&Stop", {318, 54, 53, 15}},    {57665, K::PushButton, "E&xit", {318, 122, 53, 15}},
-      {101, K::PushButton, "&About", {317, 104, 54, 15}},   {1001, K::ListView, "List1", {178, 19, 122, 119}},
-      {-1, K::GroupBox, "Removable Drive", {7, 7, 300, 148}}, {1027, K::Static, " Internal Drive ", {177, 7, 46, 8}},
-      {1033, K::Static, "", {13, 140, 121, 8}},             {1034, K::Static, "", {178, 140, 121, 8}},
+      {1000, K::ListView, "List1", {13, 19, 122, 119}},
+      {1013, K::PushButton, "-->", {146, 44, 21, 14}},
+      {1014, K::PushButton, "<--", {146, 66, 21, 14}},
+      {1026, K::CheckBox, "Loop Clip", {318, 74, 45, 10}},
+      {1030, K::PushButton, "&Play ", {318, 18, 53, 15}},
+      {1031, K::PushButton, "S&till", {318, 36, 53, 15}},
+      {1032, K::PushButton, "&Stop", {318, 54, 53, 15}},
+      {57665, K::PushButton, "E&xit", {318, 122, 53, 15}},
+      {101, K::PushButton, "&About", {317, 104, 54, 15}},
+      {1001, K::ListView, "List1", {178, 19, 122, 119}},
+      {-1, K::GroupBox, "Removable Drive", {7, 7, 300, 148}},
+      {1027, K::Static, " Internal Drive ", {177, 7, 46, 8}},
+      {1033, K::Static, "", {13, 140, 121, 8}},
+      {1034, K::Static, "", {178, 140, 121, 8}},
   };
   const auto& controls = res::dialogTemplate(res::IDD_EXPLORER).controls;
   ASSERT_EQ(controls.size(), std::size(table));
@@ -174,8 +185,8 @@ TEST(Menus, RenameAndDeleteGrayedOnlyWithoutSelection) {
     int command;
     const char* text;
   };
-  const Expected items[] = {{32774, "Re&name File"}, {32771, "&Delete File"}, {0, ""}, {32778, "&Format Drive"},
-                            {32777, "&Refresh"}};
+  const Expected items[] = {
+      {32774, "Re&name File"}, {32771, "&Delete File"}, {0, ""}, {32778, "&Format Drive"}, {32777, "&Refresh"}};
   for (int menu : {res::IDR_MENU_SELECTION, res::IDR_MENU_NO_SELECTION}) {
     const auto& popup = res::popupMenu(menu);
     ASSERT_EQ(popup.size(), std::size(items));

@@ -45,9 +45,19 @@ std::optional<std::string> selectedLabel(const MemoryListView& list) {
 // What a user types over a label: a new name, valid or not, the same one, another row's, a
 // name with a short or no extension, or more than the edit takes.
 std::string typedName(Random& random, const MemoryListView& list, const std::string& label) {
-  static const std::string kInvalid[] = {".MPG",      "A_B.MPG",   "AB.MPEG",    "A.B.X",         "",
-                                         "ABCDEFGHI", "ABCDEFGH.", "AB\rC.MPG", "AB C.MPG",      "VID\x01.MPG",
-                                         "\xC4RGER.TXT", std::string("AB\0C.MPG", 8), "ABCDEFGH.MPGX"};
+  static const std::string kInvalid[] = {".MPG",
+                                         "A_B.MPG",
+                                         "AB.MPEG",
+                                         "A.B.X",
+                                         "",
+                                         "ABCDEFGHI",
+                                         "ABCDEFGH.",
+                                         "AB\rC.MPG",
+                                         "AB C.MPG",
+                                         "VID\x01.MPG",
+                                         "\xC4RGER.TXT",
+                                         std::string("AB\0C.MPG", 8),
+                                         "ABCDEFGH.MPGX"};
   std::string name;
   switch (random.below(6)) {
     case 0: name = clipName(random); break;

@@ -189,9 +189,7 @@ World::World(std::uint64_t seed) {
   window->removableList.setFocus();  // the first tab stop
 }
 
-World::~World() {
-  resetGlobals();
-}
+World::~World() { resetGlobals(); }
 
 void World::startStep(Mood mood, std::uint64_t seed) {
   unit.clearReceivedLines();

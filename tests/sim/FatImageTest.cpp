@@ -39,8 +39,8 @@ std::vector<std::uint8_t> readFile(const std::string& path) {
 }
 
 void writeFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {
-  std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                              static_cast<std::streamsize>(bytes.size()));
+  std::ofstream(path, std::ios::binary)
+      .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
 class FatImage : public ::testing::Test {
@@ -90,9 +90,12 @@ TEST_F(FatImage, RootDirectoryMatchesWhatMdirLists) {
     for (std::size_t at = 0; at < sim::kDirectoryBytes; at += sim::kRecordBytes) {
       const std::uint8_t attribute = drive.directory[at + 11];
       if (drive.directory[at] == 0) continue;
-      if (drive.directory[at] == sim::kDeletedMarker) ++deleted;
-      else if ((attribute & sim::kAttrLongName) == sim::kAttrLongName) ++longNames;
-      else if (attribute & sim::kAttrVolume) ++volumes;
+      if (drive.directory[at] == sim::kDeletedMarker)
+        ++deleted;
+      else if ((attribute & sim::kAttrLongName) == sim::kAttrLongName)
+        ++longNames;
+      else if (attribute & sim::kAttrVolume)
+        ++volumes;
     }
     EXPECT_GE(longNames, 1);
     EXPECT_GE(deleted, 1);
@@ -124,12 +127,18 @@ TEST_F(FatImage, BrokenImagesGiveAnErrorAndChangeNothing) {
     const char* what;
     std::size_t offset;
     std::vector<std::uint8_t> value;
-  } fields[] = {{"no signature", 510, {0, 0}}, {"bytes per sector 0", 11, {0, 0}},
-                {"bytes per sector 3", 11, {3, 0}}, {"bytes per sector 8192", 11, {0, 0x20}},
-                {"cluster size 3", 13, {3}}, {"no reserved sectors", 14, {0, 0}},
-                {"reserved sectors beyond the file", 14, {0xFF, 0xFF}}, {"no FAT", 16, {0}},
-                {"no root entries", 17, {0, 0}}, {"root beyond the file", 17, {0xFF, 0xFF}},
-                {"no sectors per FAT", 22, {0, 0}}, {"too few sectors", 19, {10, 0}}};
+  } fields[] = {{"no signature", 510, {0, 0}},
+                {"bytes per sector 0", 11, {0, 0}},
+                {"bytes per sector 3", 11, {3, 0}},
+                {"bytes per sector 8192", 11, {0, 0x20}},
+                {"cluster size 3", 13, {3}},
+                {"no reserved sectors", 14, {0, 0}},
+                {"reserved sectors beyond the file", 14, {0xFF, 0xFF}},
+                {"no FAT", 16, {0}},
+                {"no root entries", 17, {0, 0}},
+                {"root beyond the file", 17, {0xFF, 0xFF}},
+                {"no sectors per FAT", 22, {0, 0}},
+                {"too few sectors", 19, {10, 0}}};
   for (const auto& field : fields) {
     auto mutated = bytes;
     std::copy(field.value.begin(), field.value.end(), mutated.begin() + static_cast<std::ptrdiff_t>(field.offset));

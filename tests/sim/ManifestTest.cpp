@@ -14,17 +14,17 @@ using simtest::field;
 TEST(Manifest, SeedsBothDrivesInOrder) {
   sim::Unit unit;
   std::string error;
-  ASSERT_TRUE(unit.seedManifest(
-      "# a comment\r\n"
-      "\n"
-      "[removable]   # inline comments too\r\n"
-      "capacity 409600\r\n"
-      "VID00012.MPG 1764000\r\n"
-      "TEST 0\n"
-      "[internal]\n"
-      "  unformatted\n"
-      "SND00003.WAV\t2646000\n",
-      &error))
+  ASSERT_TRUE(
+      unit.seedManifest("# a comment\r\n"
+                        "\n"
+                        "[removable]   # inline comments too\r\n"
+                        "capacity 409600\r\n"
+                        "VID00012.MPG 1764000\r\n"
+                        "TEST 0\n"
+                        "[internal]\n"
+                        "  unformatted\n"
+                        "SND00003.WAV\t2646000\n",
+                        &error))
       << error;
   const auto& removable = unit.drive(Removable);
   EXPECT_EQ(removable.sectors, 409600u);

@@ -75,7 +75,8 @@ TEST_F(MemoryPort, OpenFailsForAbsentBusyAndOpenPorts) {
     bool opens;
     std::uint32_t error;
   };
-  for (const Case& c : {Case{1, false, 2}, Case{2, false, 5}, Case{4, false, 2}, Case{-1, false, 2}, Case{3, true, 0}}) {
+  for (const Case& c :
+       {Case{1, false, 2}, Case{2, false, 5}, Case{4, false, 2}, Case{-1, false, 2}, Case{3, true, 0}}) {
     EXPECT_EQ(port.openDevice(c.index), c.opens) << "index " << c.index;
     if (!c.opens) {
       EXPECT_EQ(port.lastError(), c.error) << "index " << c.index;

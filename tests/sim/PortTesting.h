@@ -22,8 +22,8 @@ struct Received {
 
 struct Rig {
   Rig() {
-    EXPECT_TRUE(unit.seedManifest(
-        "[internal]\ncapacity 100000\nVID00001.MPG 352800\n[removable]\nVID00012.MPG 1764000\n"));
+    EXPECT_TRUE(
+        unit.seedManifest("[internal]\ncapacity 100000\nVID00001.MPG 352800\n[removable]\nVID00012.MPG 1764000\n"));
     EXPECT_TRUE(port.openDevice(0));
   }
 

@@ -39,9 +39,12 @@ inline std::string recordName(const sim::Drive& drive, int index) {
 inline std::string visible(const std::string& bytes) {
   std::string text;
   for (unsigned char c : bytes) {
-    if (c == '\r') text += "<CR>";
-    else if (c < 0x20 || c >= 0x7F) text += "<" + std::to_string(c) + ">";
-    else text.push_back(static_cast<char>(c));
+    if (c == '\r')
+      text += "<CR>";
+    else if (c < 0x20 || c >= 0x7F)
+      text += "<" + std::to_string(c) + ">";
+    else
+      text.push_back(static_cast<char>(c));
   }
   return text;
 }

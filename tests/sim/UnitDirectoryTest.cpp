@@ -15,9 +15,9 @@ using simtest::recordName;
 class UnitDirectory : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(unit.seedManifest(
-        "[internal]\nVID00001.MPG 100\nVID00002.MPG 200\nVID00003.MPG 300\n"
-        "[removable]\nVID00012.MPG 1764000\nREADME 9\n"));
+    ASSERT_TRUE(
+        unit.seedManifest("[internal]\nVID00001.MPG 100\nVID00002.MPG 200\nVID00003.MPG 300\n"
+                          "[removable]\nVID00012.MPG 1764000\nREADME 9\n"));
   }
 
   const std::uint8_t* record(DriveKind kind, int index) {
@@ -118,9 +118,14 @@ TEST_F(UnitDirectory, OnlyFileRecordsAnswerToAName) {
 
 TEST_F(UnitDirectory, A05FirstByteStandsForE5) {
   auto& internal = unit.drive(Internal);
-  ASSERT_TRUE(internal.addFile("\xE5" "BC.MPG", 5));
+  ASSERT_TRUE(
+      internal.addFile("\xE5"
+                       "BC.MPG",
+                       5));
   EXPECT_EQ(internal.directory[3 * sim::kRecordBytes], 0x05);
-  EXPECT_EQ(internal.find("\xE5" "BC     MPG"), 3);
+  EXPECT_EQ(internal.find("\xE5"
+                          "BC     MPG"),
+            3);
   EXPECT_EQ(internal.usedBytes(), 100u + 200 + 300 + 5);
 }
 

@@ -5,19 +5,19 @@
 
 namespace {
 
-using simtest::kMs;
-using simtest::visible;
 using sim::Fault;
 using sim::FaultRule;
 using sim::Reply;
+using simtest::kMs;
+using simtest::visible;
 
 struct FaultCase {
   const char* title;
   FaultRule rule;
   const char* line;
-  std::string bytes;         // everything that arrives, both replies
-  std::int64_t lastByteUs;   // when the last byte arrives
-  int end;                   // how the reading ends
+  std::string bytes;        // everything that arrives, both replies
+  std::int64_t lastByteUs;  // when the last byte arrives
+  int end;                  // how the reading ends
 };
 
 const std::string kCapacity("\0\x01\x86\xA0", 4);
@@ -25,30 +25,63 @@ const std::string kCapacity("\0\x01\x86\xA0", 4);
 const std::vector<FaultCase> kFaults = {
     {"no fault", {}, "0SL", "R\r", 0, kReadTimedOut},
     {"silence", {"SL", Fault::Silence}, "0SL", "", -1, kReadTimedOut},
-    {"noise before", {"SL", Fault::NoiseBefore, Reply::First, "", 3}, "0SL", std::string("#\0xR\r", 5), 0, kReadTimedOut},
+    {"noise before",
+     {"SL", Fault::NoiseBefore, Reply::First, "", 3},
+     "0SL",
+     std::string("#\0xR\r", 5),
+     0,
+     kReadTimedOut},
     {"R without CR", {"SL", Fault::RWithoutCr}, "0SL", "R", 0, kReadTimedOut},
     {"R R CR", {"SL", Fault::DoubleR}, "0SL", "RR\r", 0, kReadTimedOut},
     {"unknown error code", {"SL", Fault::ErrorCode, Reply::First, "13"}, "0SL", "E13\r", 0, kReadTimedOut},
     {"error code 00", {"", Fault::ErrorCode, Reply::First, "00"}, "?V", "E00\r", 0, kReadTimedOut},
     {"truncated data", {"?R", Fault::Truncated, Reply::First, "", 2}, "?R", kCapacity.substr(0, 2), 0, kReadTimedOut},
-    {"surplus data", {"?R", Fault::Surplus, Reply::First, "", 2}, "?R", kCapacity + std::string("#\0", 2), 0,
+    {"surplus data",
+     {"?R", Fault::Surplus, Reply::First, "", 2},
+     "?R",
+     kCapacity + std::string("#\0", 2),
+     0,
      kReadTimedOut},
-    {"continuous noise", {"SL", Fault::ContinuousNoise, Reply::First, "", 50, 1000}, "0SL",
-     std::string("#\0x#\0x#\0x#\0x#\0x#\0x#\0", 20) + "R\r", 1000 * kMs, kReadTimedOut},
+    {"continuous noise",
+     {"SL", Fault::ContinuousNoise, Reply::First, "", 50, 1000},
+     "0SL",
+     std::string("#\0x#\0x#\0x#\0x#\0x#\0x#\0", 20) + "R\r",
+     1000 * kMs,
+     kReadTimedOut},
     {"line closed mid-reply", {"?V", Fault::CloseLine, Reply::First, "", 4}, "?V", "DVX ", 0, kReadFailed},
-    {"line closed before the second reply", {"CI", Fault::CloseLine, Reply::First, "", 2}, "VID00012MPGCI", "R\r", 0,
+    {"line closed before the second reply",
+     {"CI", Fault::CloseLine, Reply::First, "", 2},
+     "VID00012MPGCI",
+     "R\r",
+     0,
      kReadFailed},
-    {"line closed in the second reply", {"CI", Fault::CloseLine, Reply::Second, "", 1}, "VID00012MPGCI", "R\rR",
-     sim::kDefaultCompletionDelayMs * kMs, kReadFailed},
-    {"second reply replaced", {"DL", Fault::ErrorCode, Reply::Second, "12"}, "VID00001MPGDL", "R\rE12\r",
-     sim::kDefaultCompletionDelayMs * kMs, kReadTimedOut},
+    {"line closed in the second reply",
+     {"CI", Fault::CloseLine, Reply::Second, "", 1},
+     "VID00012MPGCI",
+     "R\rR",
+     sim::kDefaultCompletionDelayMs* kMs,
+     kReadFailed},
+    {"second reply replaced",
+     {"DL", Fault::ErrorCode, Reply::Second, "12"},
+     "VID00001MPGDL",
+     "R\rE12\r",
+     sim::kDefaultCompletionDelayMs* kMs,
+     kReadTimedOut},
     {"second reply silent", {"DL", Fault::Silence, Reply::Second}, "VID00001MPGDL", "R\r", 0, kReadTimedOut},
-    {"second reply with noise", {"CI", Fault::NoiseBefore, Reply::Second, "", 1}, "VID00012MPGCI",
-     std::string("R\r#R\r"), sim::kDefaultCompletionDelayMs * kMs, kReadTimedOut},
+    {"second reply with noise",
+     {"CI", Fault::NoiseBefore, Reply::Second, "", 1},
+     "VID00012MPGCI",
+     std::string("R\r#R\r"),
+     sim::kDefaultCompletionDelayMs* kMs,
+     kReadTimedOut},
     {"fault for another command", {"SE", Fault::Silence}, "0SL", "R\r", 0, kReadTimedOut},
     {"delayed reply", {"SL", Fault::Delay, Reply::First, "", 4999}, "0SL", "R\r", 4999 * kMs, kReadTimedOut},
-    {"delayed second reply", {"DL", Fault::Delay, Reply::Second, "", 1000}, "VID00001MPGDL", "R\rR\r",
-     (sim::kDefaultCompletionDelayMs + 1000) * kMs, kReadTimedOut},
+    {"delayed second reply",
+     {"DL", Fault::Delay, Reply::Second, "", 1000},
+     "VID00001MPGDL",
+     "R\rR\r",
+     (sim::kDefaultCompletionDelayMs + 1000) * kMs,
+     kReadTimedOut},
 };
 
 class UnitFault : public ::testing::Test {

@@ -1,9 +1,8 @@
+#include "support/ExplorerFixture.h"
 #include "link/SerialLink.h"
 #include "protocol/CommandText.h"
-#include "support/ExplorerFixture.h"
 #include "support/Globals.h"
 #include "ui/ProgressDialog.h"
-
 
 void ExplorerTestBase::openDialog() {
   progressDialog.attach(&desktop);
@@ -11,9 +10,7 @@ void ExplorerTestBase::openDialog() {
   window = &desktop.open(*dialog);
 }
 
-void ExplorerTestBase::closeDialog() {
-  resetGlobals();
-}
+void ExplorerTestBase::closeDialog() { resetGlobals(); }
 
 void ExplorerTestBase::seed(const std::string& manifest) {
   std::string error;

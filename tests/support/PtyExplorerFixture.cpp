@@ -1,7 +1,6 @@
+#include "support/PtyExplorerFixture.h"
 #include "link/SerialLink.h"
 #include "support/Globals.h"
-#include "support/PtyExplorerFixture.h"
-
 
 void PtyExplorerFixture::SetUp() {
   pty = std::make_unique<sim::PtyUnit>(unit);

@@ -75,7 +75,10 @@ TEST_F(AboutTest, UnitStoppingMidReplyShowsWhatArrivedPaddedWithBlanks) {
 }
 
 TEST_F(AboutTest, ControlBytesAndNulShowAsBlanks) {
-  unit.setRevision(std::string("A\0B\x01\x7F" "C\r\nD\x1B", 10));
+  unit.setRevision(
+      std::string("A\0B\x01\x7F"
+                  "C\r\nD\x1B",
+                  10));
   EXPECT_EQ(pressOnce(), "A B  C  D");
 }
 

@@ -253,12 +253,9 @@ TEST_F(UiTest, ShiftF10OpensTheMenuNearTheClientCorner) {
     bool handled;
   };
   const Case cases[] = {
-      {{QueuedMessage::KeyDown, VK_F10}, true, true},
-      {{QueuedMessage::SysKeyDown, VK_F10}, true, true},
-      {{QueuedMessage::ContextMenu, 0}, false, true},
-      {{QueuedMessage::KeyDown, VK_F10}, false, false},
-      {{QueuedMessage::SysKeyDown, VK_F10}, false, false},
-      {{QueuedMessage::KeyDown, 0x78}, true, false},  // F9
+      {{QueuedMessage::KeyDown, VK_F10}, true, true},      {{QueuedMessage::SysKeyDown, VK_F10}, true, true},
+      {{QueuedMessage::ContextMenu, 0}, false, true},      {{QueuedMessage::KeyDown, VK_F10}, false, false},
+      {{QueuedMessage::SysKeyDown, VK_F10}, false, false}, {{QueuedMessage::KeyDown, 0x78}, true, false},  // F9
       {{QueuedMessage::Other, VK_F10}, true, false},
   };
   window->window.originX = 40;

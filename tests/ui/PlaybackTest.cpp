@@ -228,25 +228,24 @@ TEST_F(PlaybackTest, AnyDriveSelectionMakesTheNextPlayCueAgain) {
     const char* name;
     std::function<void()> run;
   };
-  const Action actions[] = {
-      {"Refresh", [&] { dialog->onRefresh(); }},
-      {"Delete",
-       [&] {
-         selectRow(Removable, "NOTACLIP.TXT");
-         desktop.answer(platform::IDYES);
-         dialog->onDeleteFile();
-       }},
-      {"Rename",
-       [&] {
-         selectRow(Removable, "PLY00005.LST");
-         dialog->onRenameFile();
-         list(Removable).typeInEditor("PLY00006.LST");
-         list(Removable).endEdit(false);
-       }},
-      {"RefusedCue", [&] {
-         selectRow(Removable, "COMMAND1.BAT");
-         play();
-       }}};
+  const Action actions[] = {{"Refresh", [&] { dialog->onRefresh(); }},
+                            {"Delete",
+                             [&] {
+                               selectRow(Removable, "NOTACLIP.TXT");
+                               desktop.answer(platform::IDYES);
+                               dialog->onDeleteFile();
+                             }},
+                            {"Rename",
+                             [&] {
+                               selectRow(Removable, "PLY00005.LST");
+                               dialog->onRenameFile();
+                               list(Removable).typeInEditor("PLY00006.LST");
+                               list(Removable).endEdit(false);
+                             }},
+                            {"RefusedCue", [&] {
+                               selectRow(Removable, "COMMAND1.BAT");
+                               play();
+                             }}};
   for (const Action& action : actions) {
     SCOPED_TRACE(action.name);
     selectRow(Removable, "VID00123.MPG");

@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "ui/ProgressDialog.h"
 #include "platform/memory/MemoryDesktop.h"
+#include "ui/ProgressDialog.h"
 
 namespace {
 

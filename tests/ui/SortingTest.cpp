@@ -22,8 +22,18 @@ TEST(CompareSortKeys, EvenCodesAscendOthersDescend) {
     std::int32_t first, second, code;
     int sign;
   } cases[] = {
-      {3, 7, 2, -1}, {3, 7, 4, -1}, {3, 7, 6, -1}, {3, 7, 1, 1},  {3, 7, 3, 1},   {3, 7, 0, 1},
-      {-1, 3, 2, -1}, {-1, 3, 1, 1}, {7, 7, 2, 0},  {7, 7, 1, 0}, {INT_MIN, INT_MAX, 2, -1}, {INT_MAX, INT_MIN, 2, 1},
+      {3, 7, 2, -1},
+      {3, 7, 4, -1},
+      {3, 7, 6, -1},
+      {3, 7, 1, 1},
+      {3, 7, 3, 1},
+      {3, 7, 0, 1},
+      {-1, 3, 2, -1},
+      {-1, 3, 1, 1},
+      {7, 7, 2, 0},
+      {7, 7, 1, 0},
+      {INT_MIN, INT_MAX, 2, -1},
+      {INT_MAX, INT_MIN, 2, 1},
   };
   for (const auto& each : cases) {
     const int result = compareSortKeys(each.first, each.second, each.code);
@@ -39,8 +49,7 @@ TEST_F(UiTest, NameHeaderSortsByClipNumberWithOtherNamesAtOneEnd) {
 
   dialog->onColumnClick(Removable, kName);  // from code 0: descending
   EXPECT_EQ(dialog->removableSortCode, 1);
-  EXPECT_THAT(rows.labels(),
-              ElementsAre("SND00012.WAV", "VID00007.MPG", "PLY00003.LST", "COMMAND1.BAT", "README.TXT"));
+  EXPECT_THAT(rows.labels(), ElementsAre("SND00012.WAV", "VID00007.MPG", "PLY00003.LST", "COMMAND1.BAT", "README.TXT"));
 
   dialog->onColumnClick(Removable, kName);
   EXPECT_EQ(dialog->removableSortCode, 2);
@@ -133,7 +142,8 @@ TEST_F(UiTest, HeaderClickOnAnEmptyListOnlyChangesTheCode) {
 }
 
 TEST_F(UiTest, OddNamesAndLengthsKeyWithoutHarm) {
-  for (const char* name : {"", "V", "VID", "VID0012.MPG", "VID00012.MPGX", "vid00012.mpg"}) addRow(Internal, name, "1:2");
+  for (const char* name : {"", "V", "VID", "VID0012.MPG", "VID00012.MPGX", "vid00012.mpg"})
+    addRow(Internal, name, "1:2");
   addRow(Internal, "VID00012.MPG", "1:2");
   addRow(Internal, "SND00013.WAV", std::string("\0\0:\x01", 4));
   dialog->onColumnClick(Internal, kName);

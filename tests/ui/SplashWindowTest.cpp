@@ -2,9 +2,9 @@
 
 #include <vector>
 
-#include "ui/SplashWindow.h"
 #include "platform/memory/MemoryDesktop.h"
 #include "res/Resources.h"
+#include "ui/SplashWindow.h"
 
 namespace {
 

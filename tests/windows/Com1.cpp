@@ -7,7 +7,6 @@
 #include <fstream>
 #include <thread>
 
-
 namespace win32_test {
 
 namespace {

@@ -65,10 +65,8 @@ TEST_F(Win32PortTest, LinesReachTheUnitAndRepliesComeBackByteForByte) {
     std::string reply;
   };
   const Exchange exchanges[] = {
-      {"0SL", "R\r"},
-      {"?V", std::string("DVX 2.13a ", 10)},
-      {"1SL", "R\r"},
-      {"?R", std::string("\x00\x06\x40\x00", 4)},  // 409600 sectors, as com1.manifest sets
+      {"0SL", "R\r"},  {"?V", std::string("DVX 2.13a ", 10)},
+      {"1SL", "R\r"},  {"?R", std::string("\x00\x06\x40\x00", 4)},  // 409600 sectors, as com1.manifest sets
       {"XY", "E04\r"},
   };
   for (const Exchange& exchange : exchanges) {
