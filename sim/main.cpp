@@ -29,6 +29,7 @@ constexpr const char* kUsage =
     "  --revision TEXT          the firmware revision (10 bytes, blank padded)\n"
     "  --log                    print every line received\n"
     "  --help                   show this text\n"
+    "  --version                show the version\n"
     "\n"
     "Without a manifest or image both drives are present, formatted and empty.\n";
 
@@ -66,11 +67,12 @@ bool takesValue(const std::string& option) {
   return false;
 }
 
-// Empty text on success, "help" for --help, else what is wrong with the command line.
+// Empty text on success, "help" for --help, "version" for --version, else what is wrong with the command line.
 std::string parseOptions(int argc, char** argv, Options& options) {
   for (int i = 1; i < argc; ++i) {
     const std::string option = argv[i];
     if (option == "--help") return "help";
+    if (option == "--version") return "version";
     if (option == "--paced") {
       options.paced = true;
     } else if (option == "--log") {
@@ -135,6 +137,10 @@ int main(int argc, char** argv) {
   const std::string problem = parseOptions(argc, argv, options);
   if (problem == "help") {
     std::cout << kUsage;
+    return 0;
+  }
+  if (problem == "version") {
+    std::cout << "dorvik-unit-sim " << DORVIK_VERSION << "\n";
     return 0;
   }
   if (!problem.empty()) {

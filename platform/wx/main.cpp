@@ -1,6 +1,12 @@
-// dorvik-explorer: the desktop program. It takes no options and works in its current
-// directory, where "mav.cfg" and the COMn links live.
+// dorvik-explorer: the desktop program. It works in its current directory, where "mav.cfg"
+// and the COMn links live, or with --config-folder in a folder of its own, as the desktop
+// menu starts it.
 #include <wx/app.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <iostream>
 
 #include "app/ExplorerApp.h"
 #include "platform/wx/WxDesktop.h"
@@ -8,9 +14,43 @@
 
 namespace {
 
+constexpr const char* kUsage =
+    "usage: dorvik-explorer [--config-folder | --help | --version]\n"
+    "Manages the clips on a Dorvik video playback unit over a serial line (COM1 to COM4).\n"
+    "Works in the current folder: mav.cfg keeps the chosen port, and a file or symbolic link\n"
+    "COMn there is used as port n (otherwise /dev/ttyS(n-1)).\n"
+    "\n"
+    "  --config-folder   work in $XDG_CONFIG_HOME/dorvik-explorer (~/.config/dorvik-explorer),\n"
+    "                    made when missing, instead of the current folder\n"
+    "  --help            show this text\n"
+    "  --version         show the version\n";
+
+// The working folder of the desktop menu's entry: the home folder, where the menu would start
+// the program, is no place for mav.cfg and COMn links.
+bool enterConfigFolder() {
+  namespace fs = std::filesystem;
+  const char* config = std::getenv("XDG_CONFIG_HOME");
+  const char* home = std::getenv("HOME");
+  fs::path base;
+  if (config != nullptr && fs::path(config).is_absolute()) {
+    base = config;
+  } else if (home != nullptr && *home != '\0') {
+    base = fs::path(home) / ".config";
+  } else {
+    std::cerr << "dorvik-explorer: neither XDG_CONFIG_HOME nor HOME is set\n";
+    return false;
+  }
+  const fs::path folder = base / "dorvik-explorer";
+  std::error_code error;
+  fs::create_directories(folder, error);
+  if (!error) fs::current_path(folder, error);
+  if (error) std::cerr << "dorvik-explorer: " << folder.string() << ": " << error.message() << "\n";
+  return !error;
+}
+
 class DorvikExplorerApp : public wxApp {
  public:
-  // The base would parse the command line; this program has no options.
+  // The base would parse the command line; main has already read it.
   bool OnInit() override { return true; }
 
   // Start-up runs its own modal dialogs and returns when the main window has ended; there is
@@ -27,4 +67,18 @@ class DorvikExplorerApp : public wxApp {
 
 }  // namespace
 
-wxIMPLEMENT_APP(DorvikExplorerApp);
+wxIMPLEMENT_APP_NO_MAIN(DorvikExplorerApp);
+
+int main(int argc, char** argv) {
+  // Answered before the toolkit starts, so that they work without a display.
+  if (argc > 1 && std::strcmp(argv[1], "--version") == 0) {
+    std::cout << "dorvik-explorer " << DORVIK_VERSION << "\n";
+    return 0;
+  }
+  if (argc > 1 && std::strcmp(argv[1], "--help") == 0) {
+    std::cout << kUsage;
+    return 0;
+  }
+  if (argc > 1 && std::strcmp(argv[1], "--config-folder") == 0 && !enterConfigFolder()) return 1;
+  return wxEntry(argc, argv);
+}

@@ -5,7 +5,7 @@
 #
 # usage: smoke.sh SCENARIO EXPLORER SIMULATOR MANIFEST   (run under tools/xvfb.sh)
 # SCENARIO: start-exit | port-choice | context-refresh | rename | about-keys | copy-at-once |
-#           copy-wait-repaint
+#           copy-wait-repaint | menu-start
 # copy-wait-repaint leaves its screenshots beside EXPLORER, in desktop-shots/.
 set -euo pipefail
 
@@ -38,11 +38,13 @@ wait_for() {
   done
 }
 
+# The unit's COMn link goes into the program's working folder, $work unless a scenario moves it.
+folder=$work
 start_sim() {  # start_sim COM_NUMBER [SIMULATOR OPTIONS...]
   local number=$1; shift
-  "$simulator" --manifest "$manifest" --link "$work:$number" --log "$@" >"$work/sim.log" 2>&1 &
+  "$simulator" --manifest "$manifest" --link "$folder:$number" --log "$@" >"$work/sim.log" 2>&1 &
   sim_pid=$!
-  wait_for 10 "the simulator's COM$number link" test -L "$work/COM$number"
+  wait_for 10 "the simulator's COM$number link" test -L "$folder/COM$number"
 }
 
 start_app() {
@@ -145,6 +147,26 @@ case $scenario in
     expect_exit_status 0
     port_free 1 || fail "COM1 is still held after the program ended"
     [[ $(cat "$work/mav.cfg") == 1 ]] || fail "mav.cfg changed"
+    ;;
+  menu-start)
+    # Started as the desktop menu starts it, in a home that holds nothing of the program's: it
+    # makes its working folder under ~/.config and asks for a port there; the unit linked in
+    # that folder as COM2 is chosen, and "mav.cfg" is saved beside the link.
+    mkdir "$work/home"
+    folder=$work/home/.config/dorvik-explorer
+    (cd "$work" && HOME=$work/home XDG_CONFIG_HOME='' exec "$explorer" --config-folder) >"$work/app.log" 2>&1 &
+    app_pid=$!
+    wait_for 15 "the port dialog" has_window "Please Choose A COM Port"
+    [[ -d $folder ]] || fail "no working folder $folder"
+    start_sim 2
+    port=$(window_named "Please Choose A COM Port")
+    click_du "$port" 45 23 146 57  # COM 2
+    sleep 0.3
+    click_du "$port" 113 14 146 57  # OK
+    wait_for_listed_window
+    [[ $(cat "$folder/mav.cfg") == 2 && ! -e $work/mav.cfg ]] || fail "mav.cfg is not in $folder alone"
+    click_du "$main" 344 129 377 162  # E&xit
+    expect_exit_status 0
     ;;
   port-choice)
     # No "mav.cfg": the port dialog asks; "COM 3" and OK open the unit linked as COM3, whose
