@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# Builds the Debian package from a build folder (default build/, configured and built), installs
+# it as a user would, checks what it put in place, starts the installed window against the
+# installed simulator under Xvfb (as the menu starts it, and from a folder with mav.cfg), ends
+# it with Exit, and removes the package again.
+#   tools/package-test.sh [BUILD_DIR]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=$(realpath "${1:-build}")
+
+bash tools/install-deps.sh dpkg-dev desktop-file-utils man-db
+echo "== Debian package"
+rm -f "$build"/dorvik-explorer_*.deb
+(cd "$build" && cpack -G DEB >/dev/null)
+deb=$(echo "$build"/dorvik-explorer_*.deb)
+dpkg-deb --field "$deb" Package Version Depends
+
+DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "$deb" >/dev/null
+trap 'DEBIAN_FRONTEND=noninteractive apt-get remove -y -qq dorvik-explorer >/dev/null' EXIT
+
+for program in dorvik-explorer dorvik-unit-sim; do
+  [[ $(command -v "$program") == /usr/bin/$program ]] || { echo "FAIL: $program is not installed in /usr/bin"; exit 1; }
+  "$program" --version
+  "$program" --help >/dev/null
+  man -w "$program" >/dev/null
+done
+entry=/usr/share/applications/dorvik-explorer.desktop
+desktop-file-validate "$entry"
+grep -qx 'Exec=dorvik-explorer --config-folder' "$entry" || { echo "FAIL: the menu entry's command"; exit 1; }
+for size in 16 32 48 64 128 256; do
+  [[ $(identify -format %wx%h "/usr/share/icons/hicolor/${size}x${size}/apps/dorvik-explorer.png") == "${size}x$size" ]] ||
+    { echo "FAIL: the ${size}x$size icon"; exit 1; }
+done
+
+for scenario in menu-start start-exit; do
+  bash tools/xvfb.sh bash tests/desktop/smoke.sh "$scenario" /usr/bin/dorvik-explorer /usr/bin/dorvik-unit-sim \
+    /usr/share/dorvik-explorer/demo.manifest
+done
+echo "package: installed, checked and started"
