@@ -78,6 +78,12 @@ expect_exit_status() {
   [[ $status -eq $1 ]] || fail "exit status $status, expected $1"
 }
 
+# Clicks E&xit in the main window: the program ends with status 0.
+exit_by_button() {
+  click_du "$main" 344 129 377 162
+  expect_exit_status 0
+}
+
 # The port is opened with an exclusive advisory lock: another program cannot take it while
 # this one holds it.
 port_locked() { ! flock -n "$work/COM$1" true; }
@@ -143,8 +149,7 @@ case $scenario in
     start_on_com1
     [[ $(received '?D') -eq 2 ]] || fail "expected two directory reads"
     port_locked 1 || fail "the running program does not hold COM1"
-    click_du "$main" 344 129 377 162  # E&xit
-    expect_exit_status 0
+    exit_by_button
     port_free 1 || fail "COM1 is still held after the program ended"
     [[ $(cat "$work/mav.cfg") == 1 ]] || fail "mav.cfg changed"
     ;;
@@ -165,8 +170,7 @@ case $scenario in
     click_du "$port" 113 14 146 57  # OK
     wait_for_listed_window
     [[ $(cat "$folder/mav.cfg") == 2 && ! -e $work/mav.cfg ]] || fail "mav.cfg is not in $folder alone"
-    click_du "$main" 344 129 377 162  # E&xit
-    expect_exit_status 0
+    exit_by_button
     ;;
   port-choice)
     # No "mav.cfg": the port dialog asks; "COM 3" and OK open the unit linked as COM3, whose
@@ -195,8 +199,7 @@ case $scenario in
     [[ $(grep '^received: ' "$work/sim.log" | tail -n 3 | head -n 1) == "received: 1SL" ]] ||
       fail "Refresh did not select the Removable Drive"
     wait_for 10 "the list after Refresh" lists_filled
-    click_du "$main" 344 129 377 162  # E&xit
-    expect_exit_status 0
+    exit_by_button
     ;;
   rename)
     # Shift+F10 and "Re&name File" edit the selected row's label; the edit takes at most 12
@@ -215,8 +218,7 @@ case $scenario in
     xdotool type --delay 20 "vid00099.mpgXYZ"
     xdotool key Return
     wait_for 10 "the rename line" grep -q "^received: VID00004MPGVID00099MPGRN\$" "$work/sim.log"
-    click_du "$main" 344 129 377 162  # E&xit
-    expect_exit_status 0
+    exit_by_button
     ;;
   about-keys)
     # The about box follows its template's tab order: Tab from Close reaches "Get Firmware
@@ -233,8 +235,7 @@ case $scenario in
     wait_for 10 "the revision request" received_at_least '?V' 1
     xdotool key Escape
     wait_for 10 "the about box to close" test -z "$(window_named "About Dorvik Explorer")"
-    click_du "$main" 344 129 377 162  # E&xit
-    expect_exit_status 0
+    exit_by_button
     ;;
   copy-at-once)
     # A unit that ends a copy at once: its completion reply comes right behind the first one.
@@ -247,8 +248,7 @@ case $scenario in
     sleep 0.5
     has_window "Communications Error!" && fail "a communication dialog came up"
     [[ $(received VID00004MPGCI) -eq 1 ]] || fail "the copy line was sent again"
-    click_du "$main" 344 129 377 162  # E&xit
-    expect_exit_status 0
+    exit_by_button
     ;;
   copy-wait-repaint)
     # While a copy's completion is waited for, the window still paints: unmapped and mapped
@@ -274,8 +274,7 @@ case $scenario in
     echo "after the window was mapped again: $differing of its $pixels pixels differ"
     ((differing * 50 < pixels)) || fail "the window was not painted again during the wait (see $shots)"
     wait_for 30 "the copied row" internal_green_above "$internal"
-    click_du "$main" 344 129 377 162  # E&xit
-    expect_exit_status 0
+    exit_by_button
     ;;
   *)
     echo "unknown scenario: $scenario" >&2
