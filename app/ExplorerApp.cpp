@@ -33,19 +33,6 @@ bool mentionsPermission(std::string text) {
   return text.find("permission denied") != std::string::npos;
 }
 
-// Why a port would not open, as the user reads it: the port, the link's message, the system's
-// reason, and the fix when the reason is a missing permission. One line each.
-std::string openFailureText(int portIndex, const std::string& message, const std::string& reason) {
-  std::string text = "COM" + std::to_string(portIndex + 1) + ": " + message;
-  if (!reason.empty()) text += " (" + reason + ")";
-  if (mentionsPermission(reason)) {
-    text +=
-        "\nSerial devices are usually open to the dialout group only: add your user to it (sudo usermod "
-        "-aG dialout $USER) and log in again.";
-  }
-  return text;
-}
-
 // Standard error names the program at the start of every line.
 std::string asErrorLines(std::string text) {
   for (auto at = text.find('\n'); at != std::string::npos; at = text.find('\n', at + 1)) {
@@ -55,6 +42,19 @@ std::string asErrorLines(std::string text) {
 }
 
 }  // namespace
+
+std::string portOpenFailureText(const std::string& portName, const std::string& message, const std::string& reason) {
+  std::string text = portName + ": " + message;
+  if (!reason.empty()) text += " (" + reason + ")";
+  if (reason.find("temporarily unavailable") != std::string::npos) {
+    text += "\nAnother program is using the port.";
+  } else if (mentionsPermission(reason)) {
+    text +=
+        "\nSerial devices are usually open to the dialout group only: add your user to it (sudo usermod "
+        "-aG dialout $USER) and log in again.";
+  }
+  return text;
+}
 
 bool ExplorerApp::initInstance(platform::Desktop& desktop) {
   desktop_ = &desktop;
@@ -109,7 +109,8 @@ bool ExplorerApp::choosePort() {
 void ExplorerApp::openLink(std::string& reported) {
   const std::string message = serialLink.open(portIndex, kBaudRate, 0);
   if (message.empty()) return;
-  const std::string text = openFailureText(portIndex, message, serialLink.lastErrorText);
+  const std::string text =
+      portOpenFailureText("COM" + std::to_string(portIndex + 1), message, serialLink.lastErrorText);
   if (text == reported) return;
   reported = text;
   std::cerr << asErrorLines(text) << std::flush;

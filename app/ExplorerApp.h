@@ -21,6 +21,10 @@ class ExplorerApp {
 
   platform::Desktop* desktop() const { return desktop_; }
 
+  // Start-up steps the command-line program takes too.
+  bool readConfig();
+  bool probeUnit();
+
   // Fields, in order.
   std::int32_t portIndex = 0;
   std::uint8_t replyBuffer[4] = {0, 0, 0, 0};
@@ -29,13 +33,15 @@ class ExplorerApp {
   std::string workText;
 
  private:
-  bool readConfig();
   bool choosePort();
   void openLink(std::string& reported);
-  bool probeUnit();
   void saveConfig();
 
   platform::Desktop* desktop_ = nullptr;
 };
 
 extern ExplorerApp theApp;
+
+// Why a port would not open, as the user reads it: the port's name, the link's message, the
+// system's reason, and the fix when the reason is a missing permission. One line each.
+std::string portOpenFailureText(const std::string& portName, const std::string& message, const std::string& reason);

@@ -74,3 +74,5 @@ class SerialPort {
 
 // The operating system's port implementation (posix/ or win32/).
 std::unique_ptr<SerialPort> makeSystemPort();
+// POSIX only: a port that opens the device at path (/dev/ttyUSB0, say) for any COM index.
+std::unique_ptr<SerialPort> makeDevicePort(const std::string& path);

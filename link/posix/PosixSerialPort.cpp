@@ -93,6 +93,10 @@ enum class Wait { kReady, kTimedOut, kFailed };
 
 class PosixSerialPort final : public SerialPort {
  public:
+  PosixSerialPort() = default;
+  // A port that opens path whatever COM index it is given.
+  explicit PosixSerialPort(std::string path) : fixedPath_(std::move(path)) {}
+
   bool openDevice(int portIndex) override;
   bool getState(LineSettings& settings) override;
   bool setState(const LineSettings& settings) override;
@@ -110,13 +114,14 @@ class PosixSerialPort final : public SerialPort {
   Wait waitFor(short events, Clock::time_point deadline);
   bool raiseModemLines();
 
+  std::string fixedPath_;
   UniqueFd fd_;
   int error_ = 0;
 };
 
 bool PosixSerialPort::openDevice(int portIndex) {
   closeDevice();
-  const std::string path = devicePath(portIndex);
+  const std::string path = fixedPath_.empty() ? devicePath(portIndex) : fixedPath_;
   UniqueFd fd(::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
   if (!fd) return fail(errno);
   // TIOCEXCL does not stop root; the advisory lock stops a second program even then.
@@ -283,3 +288,5 @@ bool PosixSerialPort::closeDevice() {
 }  // namespace
 
 std::unique_ptr<SerialPort> makeSystemPort() { return std::make_unique<PosixSerialPort>(); }
+
+std::unique_ptr<SerialPort> makeDevicePort(const std::string& path) { return std::make_unique<PosixSerialPort>(path); }
