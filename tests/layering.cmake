@@ -17,10 +17,12 @@ set(allowed_protocol ${logic})
 set(allowed_ui ${logic} ui clips)
 set(allowed_clips ${allowed_ui})
 set(allowed_app ${allowed_ui} app)
-# Each front-end uses the logic and its own folder, never another front-end.
+# Each front-end uses the logic and its own folder, never another front-end; the console
+# program runs the window's logic on the in-memory controls.
 foreach(frontend IN ITEMS wx win32 memory cli)
   set(allowed_${frontend} ${allowed_app} ${frontend})
 endforeach()
+list(APPEND allowed_cli memory)
 set(allowed_sim sim link protocol)
 
 # The layer of a path relative to ROOT ("ui/Listing.cpp" -> ui); empty outside the program.

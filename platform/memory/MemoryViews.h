@@ -1,5 +1,6 @@
-// In-memory controls for tests: they hold what a real control would show and report focus
-// changes and label edits to the window's logic the way the desktop front-end does.
+// In-memory controls, for tests and for the command-line program: they hold what a real
+// control would show and report focus changes and label edits to the window's logic the way
+// the desktop front-end does.
 #pragma once
 
 #include <cstdint>

@@ -1,0 +1,171 @@
+#include "cli/Arguments.h"
+
+#include <array>
+#include <string_view>
+#include <vector>
+
+namespace cli {
+namespace {
+
+struct CommandInfo {
+  Command command;
+  std::string_view name;
+  int operands;                  // positional operands after the command's name
+  std::string_view driveOption;  // the option naming the drive ("" none)
+  std::string_view usage;
+};
+
+constexpr std::array<CommandInfo, 10> kCommands{{
+    {Command::Probe, "probe", 0, "",
+     "probe\n  Is a unit answering? Sends the start-up probe and waits 2 s for its answer.\n"},
+    {Command::List, "list", 0, "",
+     "list [internal|removable]\n  The drive's files (name, length, size, kind) and its used and free space; both\n"
+     "  drives when none is named. About 17 s a drive at 9600 baud.\n"},
+    {Command::Copy, "copy", 1, "--to",
+     "copy NAME --to internal|removable\n  Copies NAME from the other drive. A name already on the target is left "
+     "alone.\n"},
+    {Command::Delete, "delete", 1, "--drive",
+     "delete NAME --drive internal|removable\n  Deletes NAME; asks first on a terminal, --yes answers for scripts.\n"},
+    {Command::Rename, "rename", 2, "--drive",
+     "rename OLD NEW --drive internal|removable\n  Renames OLD to NEW (8.3: letters and digits, a name of 1 to 8, an "
+     "extension\n"
+     "  of up to 3); NEW must be new to the drive.\n"},
+    {Command::Format, "format", 0, "",
+     "format internal|removable\n  Erases every file on the drive; asks first on a terminal, --yes answers for\n"
+     "  scripts.\n"},
+    {Command::Play, "play", 1, "--drive",
+     "play NAME --drive internal|removable [--loop]\n  Cues clip NAME on the unit and plays it, in a loop with "
+     "--loop.\n"},
+    {Command::Still, "still", 0, "", "still\n  Holds the picture of the clip playing.\n"},
+    {Command::Stop, "stop", 0, "",
+     "stop [--drive internal|removable]\n  Stops playback (by selecting the drive, removable unless named).\n"},
+    {Command::Revision, "revision", 0, "", "revision\n  The unit's firmware revision.\n"},
+}};
+
+const CommandInfo* findCommand(std::string_view name) {
+  for (const auto& info : kCommands) {
+    if (info.name == name) return &info;
+  }
+  return nullptr;
+}
+
+const CommandInfo& infoOf(Command command) {
+  for (const auto& info : kCommands) {
+    if (info.command == command) return info;
+  }
+  return kCommands[0];
+}
+
+std::optional<DriveKind> driveNamed(std::string_view name) {
+  if (name == "internal") return Internal;
+  if (name == "removable") return Removable;
+  return std::nullopt;
+}
+
+}  // namespace
+
+std::string programUsage() {
+  std::string text =
+      "usage: dorvik [--port COM1..COM4 | DEVICE] [--json] [--yes] COMMAND [ARGUMENTS]\n"
+      "Works the Dorvik video playback unit on a serial line, for scripts and schedules.\n\n"
+      "  --port PORT   COM1 to COM4 (COMn in the current folder, else /dev/ttyS(n-1)) or a\n"
+      "                device path such as /dev/ttyUSB0; without it, the port mav.cfg names\n"
+      "  --json        print the result as one JSON object\n"
+      "  --yes         answer yes to the question of delete and format\n"
+      "  --help        this text, or a command's with COMMAND --help\n"
+      "  --version     the version\n\nCommands:\n";
+  for (const auto& info : kCommands) text += "  " + std::string(info.usage.substr(0, info.usage.find('\n'))) + "\n";
+  text +=
+      "\nExit status: 0 done, 1 not done (declined, or nothing to do), 2 bad arguments, 3 the port\n"
+      "cannot be opened, 4 no answer from the unit, 5 the unit refused (its error code).\n";
+  return text;
+}
+
+std::string commandUsage(Command command) { return "usage: dorvik [options] " + std::string(infoOf(command).usage); }
+
+std::optional<Arguments> parseArguments(int argc, const char* const* argv, std::string& problem) {
+  Arguments arguments;
+  std::vector<std::string_view> operands;
+  std::optional<std::string_view> driveOption;  // --to or --drive, with the option's name
+  std::string_view driveOptionName;
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view word = argv[i];
+    const bool takesValue = word == "--port" || word == "--to" || word == "--drive";
+    if (takesValue && i + 1 >= argc) {
+      problem = std::string(word) + " needs a value";
+      return std::nullopt;
+    }
+    if (word == "--port") {
+      arguments.port = argv[++i];
+    } else if (word == "--to" || word == "--drive") {
+      driveOptionName = word;
+      driveOption = argv[++i];
+    } else if (word == "--json") {
+      arguments.json = true;
+    } else if (word == "--yes") {
+      arguments.yes = true;
+    } else if (word == "--loop") {
+      arguments.loop = true;
+    } else if (word == "--help") {
+      arguments.help = true;
+    } else if (word.starts_with("--")) {
+      problem = "unknown option " + std::string(word);
+      return std::nullopt;
+    } else {
+      operands.push_back(word);
+    }
+  }
+  if (operands.empty()) {
+    if (arguments.help) return arguments;
+    problem = "no command given";
+    return std::nullopt;
+  }
+  const CommandInfo* info = findCommand(operands.front());
+  if (info == nullptr) {
+    problem = "unknown command " + std::string(operands.front());
+    return std::nullopt;
+  }
+  arguments.command = info->command;
+  arguments.commandNamed = true;
+  if (arguments.help) return arguments;
+  operands.erase(operands.begin());
+
+  // list and format name their drive as an operand (list's is optional), the others by option.
+  const bool driveOperand = info->command == Command::List || info->command == Command::Format;
+  const std::size_t wanted = static_cast<std::size_t>(info->operands) + (driveOperand ? 1 : 0);
+  const bool optionalDrive = info->command == Command::List;
+  if (operands.size() != wanted && !(optionalDrive && operands.empty())) {
+    problem = std::string(info->name) + ": wrong number of arguments";
+    return std::nullopt;
+  }
+  if (driveOperand && !operands.empty()) {
+    driveOption = operands.back();
+    driveOptionName = info->name;
+    operands.pop_back();
+  }
+  const bool stopDrive = info->command == Command::Stop && driveOptionName == "--drive";
+  if (driveOption && !driveOperand && driveOptionName != info->driveOption && !stopDrive) {
+    problem = std::string(info->name) + " takes no " + std::string(driveOptionName);
+    return std::nullopt;
+  }
+  if (!driveOption && !info->driveOption.empty()) {
+    problem = std::string(info->name) + " needs " + std::string(info->driveOption) + " internal|removable";
+    return std::nullopt;
+  }
+  if (driveOption) {
+    arguments.drive = driveNamed(*driveOption);
+    if (!arguments.drive) {
+      problem = "not a drive: " + std::string(*driveOption) + " (internal or removable)";
+      return std::nullopt;
+    }
+  }
+  if (arguments.loop && info->command != Command::Play) {
+    problem = "--loop goes with play only";
+    return std::nullopt;
+  }
+  if (!operands.empty()) arguments.name = operands[0];
+  if (operands.size() > 1) arguments.newName = operands[1];
+  return arguments;
+}
+
+}  // namespace cli

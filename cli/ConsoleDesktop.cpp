@@ -1,0 +1,111 @@
+#include "cli/ConsoleDesktop.h"
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <iostream>
+#include <string_view>
+
+#include "clips/ClipName.h"
+
+namespace cli {
+namespace {
+
+constexpr std::string_view kCodePrefix = "Error Code ";
+
+// The unit's error codes in plain words; the boxes' texts are written for the window.
+std::string plainWords(const std::string& code) {
+  if (code == "04") return "the unit does not support this command";
+  if (code == "11") return "the drive is not present";
+  if (code == "12") return "the clip is not on the drive";
+  if (code == "20") return "the drive is not formatted";
+  return "the unit refused the command";
+}
+
+std::string oneLine(std::string text) {
+  for (char& c : text) {
+    if (c == '\n') c = ' ';
+  }
+  return text;
+}
+
+void say(const std::string& text) { std::cerr << "dorvik: " << text << "\n" << std::flush; }
+
+// The listing's progress as a bar on standard error, redrawn in place.
+class ConsoleProgress : public platform::memory::MemoryProgressWindow {
+ public:
+  using MemoryProgressWindow::MemoryProgressWindow;
+  ~ConsoleProgress() override { std::cerr << "\r" << std::string(kWidth + 16, ' ') << "\r" << std::flush; }
+  void setPercentText(const std::string& text) override {
+    MemoryProgressWindow::setPercentText(text);
+    const int percent = std::atoi(text.c_str());
+    const int filled = percent * kWidth / 100;
+    std::cerr << "\r[" << std::string(filled, '#') << std::string(kWidth - filled, ' ') << "] " << text << std::flush;
+  }
+
+ private:
+  static constexpr int kWidth = 40;
+};
+
+}  // namespace
+
+bool canAsk() { return isatty(STDIN_FILENO) && isatty(STDERR_FILENO); }
+bool drawsProgress() { return isatty(STDERR_FILENO); }
+
+ConsoleDesktop::ConsoleDesktop(bool yes, std::string confirmedCaption)
+    : yes_(yes), confirmedCaption_(std::move(confirmedCaption)) {}
+
+void ConsoleDesktop::fail(ExitStatus status, const std::string& text) {
+  say(text);
+  if (status_ == kDone) status_ = status;
+}
+
+bool ConsoleDesktop::ask(const std::string& question) {
+  std::cerr << oneLine(question) << " [y/N] " << std::flush;
+  std::string answer;
+  std::getline(std::cin, answer);
+  return answer == "y" || answer == "Y" || answer == "yes";
+}
+
+int ConsoleDesktop::messageBox(const std::string& text, const std::string& caption, unsigned style) {
+  MemoryDesktop::answer(platform::IDOK);  // keeps the record of what was shown
+  MemoryDesktop::messageBox(text, caption, style);
+  if ((style & platform::MB_YESNO) != 0) {
+    // Only the command's own question takes --yes; any other (a format offered after error
+    // 20) is asked at the terminal or answered No.
+    const bool confirmed = caption == confirmedCaption_ && yes_;
+    const bool agreed = confirmed || (canAsk() && ask(text));
+    if (caption.starts_with(kCodePrefix) && !agreed) {
+      fail(kRefused,
+           "error " + caption.substr(kCodePrefix.size(), 2) + ": " + plainWords(caption.substr(kCodePrefix.size(), 2)));
+    } else if (!agreed) {
+      declined_ = true;
+      fail(kNotDone, "not confirmed: nothing was done");
+    }
+    return agreed ? platform::IDYES : platform::IDNO;
+  }
+  if (caption.starts_with(kCodePrefix)) {
+    const std::string code = caption.substr(kCodePrefix.size(), 2);
+    fail(kRefused, "error " + code + ": " + plainWords(code));
+  } else if (text == kInvalidNameText) {
+    fail(kUsage, "invalid name: letters and digits, 1 to 8, then a dot and up to 3");
+  } else {
+    fail(kNotDone, oneLine(text));
+  }
+  return platform::IDOK;
+}
+
+int ConsoleDesktop::runTemplateDialog(int templateId) {
+  MemoryDesktop::answer(platform::IDCANCEL);
+  MemoryDesktop::runTemplateDialog(templateId);
+  // Both communication dialogs: a script gets no Retry; the status says what happened.
+  fail(kNoAnswer, "no answer from the unit (check the cable, the port and the unit's power)");
+  return platform::IDCANCEL;
+}
+
+std::unique_ptr<platform::ProgressWindow> ConsoleDesktop::createProgressWindow() {
+  if (!drawsProgress()) return MemoryDesktop::createProgressWindow();
+  return std::make_unique<ConsoleProgress>(*this);
+}
+
+}  // namespace cli
