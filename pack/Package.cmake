@@ -10,8 +10,9 @@ string(JOIN "\n" CPACK_PACKAGE_DESCRIPTION
        "Dorvik Explorer shows the two drives of a Dorvik video playback unit side by"
        "side over an RS-232 serial line, copies clips between them, deletes, renames"
        "and formats, plays a clip on the unit's output and reads its firmware revision."
-       "The package also holds dorvik-unit-sim, a simulated unit on a pseudo-terminal"
-       "for trying the program without the hardware.")
+       "The package also holds dorvik, the unit from the command line for scripts and"
+       "schedules, and dorvik-unit-sim, a simulated unit on a pseudo-terminal for"
+       "trying the programs without the hardware.")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION video)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)

@@ -18,7 +18,7 @@ dpkg-deb --field "$deb" Package Version Depends
 DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "$deb" >/dev/null
 trap 'DEBIAN_FRONTEND=noninteractive apt-get remove -y -qq dorvik-explorer >/dev/null' EXIT
 
-for program in dorvik-explorer dorvik-unit-sim; do
+for program in dorvik-explorer dorvik-unit-sim dorvik; do
   [[ $(command -v "$program") == /usr/bin/$program ]] || { echo "FAIL: $program is not installed in /usr/bin"; exit 1; }
   "$program" --version
   "$program" --help >/dev/null
