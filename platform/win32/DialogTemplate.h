@@ -1,0 +1,27 @@
+// The in-memory DLGTEMPLATE of one of the program's dialog templates (res/), so that the
+// windows are built from the same data as everywhere else: DialogBoxIndirectParamA and
+// CreateDialogIndirectParamA take it as it stands.
+#pragma once
+
+#include "platform/win32/Windows.h"
+
+#include <vector>
+
+namespace win32ui {
+
+class DialogTemplateData {
+ public:
+  // windowStyle: the frame (caption, system menu, ...) the dialog gets besides its template.
+  DialogTemplateData(int templateId, DWORD windowStyle);
+  const DLGTEMPLATE* get() const { return reinterpret_cast<const DLGTEMPLATE*>(words_.data()); }
+
+ private:
+  void add(WORD word) { words_.push_back(word); }
+  void addDword(DWORD value);
+  void addText(std::string_view text);  // UTF-16 from the templates' Windows-1252 text
+  void alignToDword();
+
+  std::vector<WORD> words_;
+};
+
+}  // namespace win32ui

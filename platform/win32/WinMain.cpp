@@ -1,0 +1,39 @@
+// dorvik-explorer.exe: the desktop program on Windows. Like the Linux one it works in its
+// current folder, where "mav.cfg" lives, or with --config-folder (as the Start-menu entry
+// starts it) in "Dorvik Explorer" under the user's application-data folder.
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "app/ExplorerApp.h"
+#include "platform/win32/Win32Desktop.h"
+#include "ui/ProgressDialog.h"
+
+namespace {
+
+// A folder of the user's own: an installed program's folder is not writable.
+bool enterConfigFolder() {
+  const char* appData = std::getenv("APPDATA");
+  if (appData == nullptr) return false;
+  const std::string folder = std::string(appData) + "\\Dorvik Explorer";
+  CreateDirectoryA(folder.c_str(), nullptr);  // already there after the first start
+  return SetCurrentDirectoryA(folder.c_str()) != 0;
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
+  if (std::strcmp(commandLine, "--config-folder") == 0 && !enterConfigFolder()) {
+    MessageBoxA(nullptr, "The folder Dorvik Explorer keeps its settings in cannot be made.", "Dorvik Explorer",
+                MB_OK | MB_ICONEXCLAMATION);
+    return 1;
+  }
+  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES | ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};
+  InitCommonControlsEx(&controls);
+  win32ui::Win32Desktop desktop;
+  progressDialog.attach(&desktop);
+  theApp.initInstance(desktop);
+  const int exitCode = theApp.exitInstance();
+  progressDialog.attach(nullptr);
+  return exitCode;
+}
