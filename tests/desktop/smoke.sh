@@ -5,7 +5,10 @@
 #
 # usage: smoke.sh SCENARIO EXPLORER SIMULATOR MANIFEST   (run under tools/xvfb.sh)
 # SCENARIO: start-exit | port-choice | context-refresh | rename | about-keys | copy-at-once |
-#           copy-wait-repaint | menu-start
+#           copy-wait-repaint | menu-start | play | delete
+# With SMOKE_UNDER_WINE set, EXPLORER is the Windows program's wrapper (tests/windows/), and
+# the port's lock is not checked: Wine does not lock a serial device. With SMOKE_SHOT set,
+# start-exit saves the listed main window there.
 # copy-wait-repaint leaves its screenshots beside EXPLORER, in desktop-shots/.
 set -euo pipefail
 
@@ -54,6 +57,7 @@ start_app() {
 
 window_named() { xdotool search --onlyvisible --name "^$1\$" | head -n 1; }
 has_window() { [[ -n $(window_named "$1") ]]; }
+no_window() { [[ -z $(window_named "$1") ]]; }
 # A popup menu is a nameless window of its own: it shows as one more visible window.
 visible_windows() { xdotool search --onlyvisible --name '' 2>/dev/null | wc -l; }
 more_windows_than() { (($(visible_windows) > $1)); }
@@ -78,6 +82,14 @@ expect_exit_status() {
   [[ $status -eq $1 ]] || fail "exit status $status, expected $1"
 }
 
+# Clicks the Removable list's first row (COMMAND2.BAT) and moves down to VID00004.MPG, the
+# fourth in clip-number order.
+select_fourth_removable_row() {
+  click_du "$main" 40 40 377 162
+  sleep 0.3
+  xdotool key Down Down Down
+}
+
 # Clicks E&xit in the main window: the program ends with status 0.
 exit_by_button() {
   click_du "$main" 344 129 377 162
@@ -86,8 +98,8 @@ exit_by_button() {
 
 # The port is opened with an exclusive advisory lock: another program cannot take it while
 # this one holds it.
-port_locked() { ! flock -n "$work/COM$1" true; }
-port_free() { flock -n "$work/COM$1" true; }
+port_locked() { [[ -n ${SMOKE_UNDER_WINE:-} ]] || ! flock -n "$work/COM$1" true; }
+port_free() { [[ -n ${SMOKE_UNDER_WINE:-} ]] || flock -n "$work/COM$1" true; }
 
 received() { grep -c "^received: $1\$" "$work/sim.log" || true; }
 received_at_least() { (($(received "$1") >= $2)); }
@@ -147,6 +159,7 @@ case $scenario in
     # "mav.cfg" names COM1; the unit answers there: the main window opens with both drives
     # listed, holding the port, and Exit ends the program with status 0 and the port free.
     start_on_com1
+    [[ -z ${SMOKE_SHOT:-} ]] || shoot_main "$SMOKE_SHOT"
     [[ $(received '?D') -eq 2 ]] || fail "expected two directory reads"
     port_locked 1 || fail "the running program does not hold COM1"
     exit_by_button
@@ -198,6 +211,7 @@ case $scenario in
     wait_for 20 "a third directory read" received_at_least '?D' 3
     [[ $(grep '^received: ' "$work/sim.log" | tail -n 3 | head -n 1) == "received: 1SL" ]] ||
       fail "Refresh did not select the Removable Drive"
+    wait_for 10 "the progress window to close" at_most_windows "$windows"
     wait_for 10 "the list after Refresh" lists_filled
     exit_by_button
     ;;
@@ -205,9 +219,7 @@ case $scenario in
     # Shift+F10 and "Re&name File" edit the selected row's label; the edit takes at most 12
     # characters, so the 15 typed become a valid name, which Enter sends to the unit.
     start_on_com1
-    click_du "$main" 40 40 377 162  # the Removable list's first row: COMMAND2.BAT
-    sleep 0.3
-    xdotool key Down Down Down  # VID00004.MPG, the fourth in name order
+    select_fourth_removable_row
     windows=$(visible_windows)
     xdotool key shift+F10
     wait_for 10 "the context menu" more_windows_than "$windows"
@@ -218,6 +230,32 @@ case $scenario in
     xdotool type --delay 20 "vid00099.mpgXYZ"
     xdotool key Return
     wait_for 10 "the rename line" grep -q "^received: VID00004MPGVID00099MPGRN\$" "$work/sim.log"
+    exit_by_button
+    ;;
+  play)
+    # Play on a selected clip cues it by its number on the list's drive, then plays it.
+    start_on_com1
+    select_fourth_removable_row
+    click_du "$main" 344 25 377 162  # &Play
+    wait_for 10 "the play line" received_at_least PL 1
+    [[ $(grep '^received: ' "$work/sim.log" | tail -n 3 | tr '\n' ' ') == "received: 1SL received: 004SE received: PL " ]] ||
+      fail "Play sent $(grep '^received: ' "$work/sim.log" | tail -n 3 | tr '\n' ' ')"
+    exit_by_button
+    ;;
+  delete)
+    # "&Delete File" from the context menu asks first; Yes deletes the clip on its drive.
+    start_on_com1
+    select_fourth_removable_row
+    windows=$(visible_windows)
+    xdotool key shift+F10
+    wait_for 10 "the context menu" more_windows_than "$windows"
+    xdotool key d
+    wait_for 10 "the question" has_window "Delete File\\(s\\)"
+    xdotool windowfocus --sync "$(window_named "Delete File\\(s\\)")" key Return
+    wait_for 20 "the delete line" grep -q "^received: VID00004MPGDL\$" "$work/sim.log"
+    [[ $(grep '^received: ' "$work/sim.log" | tail -n 2 | head -n 1) == "received: 1SL" ]] ||
+      fail "the delete was not sent to the Removable Drive"
+    sleep 1  # the unit's second reply ends the delete; until then the window takes no click
     exit_by_button
     ;;
   about-keys)
@@ -234,7 +272,7 @@ case $scenario in
     xdotool key space
     wait_for 10 "the revision request" received_at_least '?V' 1
     xdotool key Escape
-    wait_for 10 "the about box to close" test -z "$(window_named "About Dorvik Explorer")"
+    wait_for 10 "the about box to close" no_window "About Dorvik Explorer"
     exit_by_button
     ;;
   copy-at-once)
