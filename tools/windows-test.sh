@@ -3,7 +3,9 @@
 # build-windows/ and runs the tests under Wine:
 #  1. every cross-built logic suite, its counts beside those of the same tests in the Linux
 #     build (argument 1, default build/) when that build has the suite;
-#  2. test_win32_port, with Wine's COM1 pointed at dorvik-unit-sim's pseudo-terminal.
+#  2. test_win32_port, with Wine's COM1 pointed at dorvik-unit-sim's pseudo-terminal;
+#  3. the desktop program, dorvik-explorer.exe, through the Linux desktop smoke scenarios on a
+#     virtual display, and a screenshot of its main window (build-windows/explorer-wine.png).
 # Ends with the line "windows: N passed, M failed" and fails when a test failed.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -13,10 +15,10 @@ out=$root/build-windows
 started=$SECONDS
 
 bash tools/install-deps.sh build-essential cmake ninja-build googletest \
-  g++-mingw-w64-x86-64-posix wine wine64
+  g++-mingw-w64-x86-64-posix wine wine64 imagemagick xvfb xauth xdotool nsis
 
 echo "== Cross build for Windows (build-windows/)"
-cmake -S . -B "$out" -G Ninja --no-warn-unused-cli -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DDORVIK_DESKTOP=OFF >/dev/null
+cmake -S . -B "$out" -G Ninja --no-warn-unused-cli -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake >/dev/null
 cmake --build "$out" -j"$(nproc)"
 
 # The simulator runs on Linux: take it from the Linux build, or build it on the side.
@@ -115,6 +117,40 @@ read -r passed failed < <(run_counts "${#tests[@]}" "$out/test_win32_port.out" w
 ((windows_passed += passed, windows_failed += failed)) || true
 tr -d '\r' <"$out/test_win32_port.out" | grep -v '^Running main'
 echo "test_win32_port: $passed passed, $failed failed (COM1 -> $pty)"
+
+echo
+echo "== The desktop program under Wine, installed by its installer: the desktop smoke scenarios"
+installer=$(echo "$out"/pack/windows/dorvik-explorer-*-setup.exe)
+wine "$installer" /S >>"$wine_log" 2>&1
+wineserver -w
+installed=$(find "$WINEPREFIX/drive_c/users" -path '*/Dorvik Explorer/dorvik-explorer.exe' | head -n 1)
+shortcut=$(find "$WINEPREFIX/drive_c/users" -name 'Dorvik Explorer.lnk' | head -n 1)
+[[ -n $installed && -n $shortcut ]] || { echo "the installer put no program or no Start-menu entry in place" >&2; exit 1; }
+echo "installed: ${installed#"$WINEPREFIX/"}"
+echo "Start menu: ${shortcut#"$WINEPREFIX/"}"
+export DORVIK_EXE=$installed SMOKE_UNDER_WINE=1
+desktop_passed=0 desktop_failed=0
+for scenario in start-exit port-choice context-refresh rename about-keys copy-at-once play delete; do
+  shot=""
+  [[ $scenario == start-exit ]] && shot=$out/explorer-wine.png
+  if SMOKE_SHOT=$shot bash tools/xvfb.sh bash tests/desktop/smoke.sh "$scenario" "$root/tests/windows/wine-explorer.sh" \
+    "$simulator" "$root/sim/demo.manifest" >"$out/desktop-$scenario.log" 2>&1; then
+    ((++desktop_passed))
+  else
+    ((++desktop_failed))
+    tail -n 30 "$out/desktop-$scenario.log"
+  fi
+  tail -n 1 "$out/desktop-$scenario.log"
+done
+echo "desktop under Wine: $desktop_passed passed, $desktop_failed failed"
+wine "$(dirname "$installed")/uninstall.exe" /S >>"$wine_log" 2>&1
+wineserver -w
+sleep 1  # the uninstaller runs a copy of itself that removes the folder
+if [[ -e $installed || -e $shortcut ]]; then
+  echo "the uninstaller left the program or its Start-menu entry" >&2
+  ((++desktop_failed))
+fi
+((windows_passed += desktop_passed, windows_failed += desktop_failed)) || true
 
 echo
 echo "Windows part took $((SECONDS - started)) s"
