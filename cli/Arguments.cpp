@@ -1,5 +1,6 @@
 #include "cli/Arguments.h"
 
+#include <algorithm>
 #include <array>
 #include <string_view>
 #include <vector>
@@ -43,17 +44,15 @@ constexpr std::array<CommandInfo, 10> kCommands{{
 }};
 
 const CommandInfo* findCommand(std::string_view name) {
-  for (const auto& info : kCommands) {
-    if (info.name == name) return &info;
-  }
-  return nullptr;
+  const auto found =
+      std::find_if(kCommands.begin(), kCommands.end(), [name](const auto& info) { return info.name == name; });
+  return found == kCommands.end() ? nullptr : &*found;
 }
 
+// Every command has its entry.
 const CommandInfo& infoOf(Command command) {
-  for (const auto& info : kCommands) {
-    if (info.command == command) return info;
-  }
-  return kCommands[0];
+  return *std::find_if(kCommands.begin(), kCommands.end(),
+                       [command](const auto& info) { return info.command == command; });
 }
 
 std::optional<DriveKind> driveNamed(std::string_view name) {

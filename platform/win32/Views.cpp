@@ -10,12 +10,6 @@ std::string windowText(HWND window) {
   return text;
 }
 
-void Win32Control::setCheck(bool checked) {
-  SendMessageA(control_, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
-}
-
-bool Win32Control::isChecked() const { return SendMessageA(control_, BM_GETCHECK, 0, 0) == BST_CHECKED; }
-
 void Win32ListView::insertColumn(int column, const std::string& heading, platform::ColumnFormat format,
                                  int widthPixels) {
   LVCOLUMNA item{};
@@ -24,7 +18,7 @@ void Win32ListView::insertColumn(int column, const std::string& heading, platfor
   item.cx = widthPixels;
   item.pszText = const_cast<char*>(heading.c_str());
   item.iSubItem = column;
-  SendMessageA(list_, LVM_INSERTCOLUMNA, column, reinterpret_cast<LPARAM>(&item));
+  SendMessageA(handle_, LVM_INSERTCOLUMNA, column, reinterpret_cast<LPARAM>(&item));
 }
 
 void Win32ListView::setImageList(const int* iconIds, int count) {
@@ -37,10 +31,10 @@ void Win32ListView::setImageList(const int* iconIds, int count) {
     DestroyIcon(icon);
   }
   // LVS_SHAREIMAGELISTS: the list does not destroy it; it lives as long as the program.
-  SendMessageA(list_, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(images));
+  SendMessageA(handle_, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(images));
 }
 
-int Win32ListView::rowCount() const { return static_cast<int>(SendMessageA(list_, LVM_GETITEMCOUNT, 0, 0)); }
+int Win32ListView::rowCount() const { return static_cast<int>(SendMessageA(handle_, LVM_GETITEMCOUNT, 0, 0)); }
 
 int Win32ListView::insertRow(int index, const std::string& label, int image) {
   LVITEMA item{};
@@ -48,14 +42,14 @@ int Win32ListView::insertRow(int index, const std::string& label, int image) {
   item.iItem = std::min(std::max(index, 0), rowCount());
   item.pszText = const_cast<char*>(label.c_str());
   item.iImage = image;
-  return static_cast<int>(SendMessageA(list_, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+  return static_cast<int>(SendMessageA(handle_, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
 }
 
 void Win32ListView::setCell(int row, int column, const std::string& text) {
   LVITEMA item{};
   item.iSubItem = column;
   item.pszText = const_cast<char*>(text.c_str());
-  SendMessageA(list_, LVM_SETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
+  SendMessageA(handle_, LVM_SETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
 }
 
 std::string Win32ListView::cell(int row, int column) const {
@@ -64,7 +58,7 @@ std::string Win32ListView::cell(int row, int column) const {
   item.iSubItem = column;
   item.pszText = buffer.data();
   item.cchTextMax = static_cast<int>(buffer.size());
-  const auto length = SendMessageA(list_, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
+  const auto length = SendMessageA(handle_, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
   return std::string(buffer.data(), static_cast<std::size_t>(length));
 }
 
@@ -73,14 +67,14 @@ void Win32ListView::setImage(int row, int image) {
   item.mask = LVIF_IMAGE;
   item.iItem = row;
   item.iImage = image;
-  SendMessageA(list_, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+  SendMessageA(handle_, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
 }
 
 int Win32ListView::image(int row) const {
   LVITEMA item{};
   item.mask = LVIF_IMAGE;
   item.iItem = row;
-  if (!SendMessageA(list_, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item))) return -1;
+  if (!SendMessageA(handle_, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item))) return -1;
   return item.iImage;
 }
 
@@ -89,44 +83,45 @@ void Win32ListView::setItemData(int row, std::int32_t data) {
   item.mask = LVIF_PARAM;
   item.iItem = row;
   item.lParam = data;
-  SendMessageA(list_, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+  SendMessageA(handle_, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
 }
 
 std::int32_t Win32ListView::itemData(int row) const {
   LVITEMA item{};
   item.mask = LVIF_PARAM;
   item.iItem = row;
-  if (!SendMessageA(list_, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item))) return 0;
+  if (!SendMessageA(handle_, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item))) return 0;
   return static_cast<std::int32_t>(item.lParam);
 }
 
 bool Win32ListView::isSelected(int row) const {
-  return SendMessageA(list_, LVM_GETITEMSTATE, row, LVIS_SELECTED) & LVIS_SELECTED;
+  return SendMessageA(handle_, LVM_GETITEMSTATE, row, LVIS_SELECTED) & LVIS_SELECTED;
 }
 
 void Win32ListView::select(int row) {
   LVITEMA item{};
   item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
   item.state = 0;
-  SendMessageA(list_, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&item));
+  SendMessageA(handle_, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&item));
   if (row < 0) return;
   item.state = LVIS_SELECTED | LVIS_FOCUSED;
-  SendMessageA(list_, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
+  SendMessageA(handle_, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
 }
 
 int Win32ListView::firstSelected() const {
-  return static_cast<int>(SendMessageA(list_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+  return static_cast<int>(SendMessageA(handle_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
 }
 
-void Win32ListView::deleteRow(int row) { SendMessageA(list_, LVM_DELETEITEM, row, 0); }
+void Win32ListView::deleteRow(int row) { SendMessageA(handle_, LVM_DELETEITEM, row, 0); }
 
-void Win32ListView::deleteAll() { SendMessageA(list_, LVM_DELETEALLITEMS, 0, 0); }
+void Win32ListView::deleteAll() { SendMessageA(handle_, LVM_DELETEALLITEMS, 0, 0); }
 
 int Win32ListView::findLabel(const std::string& text) const {
   LVFINDINFOA find{};
   find.flags = LVFI_STRING;  // the whole label, letter case ignored
   find.psz = text.c_str();
-  return static_cast<int>(SendMessageA(list_, LVM_FINDITEMA, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&find)));
+  return static_cast<int>(
+      SendMessageA(handle_, LVM_FINDITEMA, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&find)));
 }
 
 void Win32ListView::sort(platform::CompareFunction compare, std::int32_t sortCode) {
@@ -139,18 +134,18 @@ void Win32ListView::sort(platform::CompareFunction compare, std::int32_t sortCod
     const auto& call = *reinterpret_cast<const Call*>(data);
     return call.compare(static_cast<std::int32_t>(first), static_cast<std::int32_t>(second), call.sortCode);
   };
-  SendMessageA(list_, LVM_SORTITEMS, reinterpret_cast<WPARAM>(&call),
+  SendMessageA(handle_, LVM_SORTITEMS, reinterpret_cast<WPARAM>(&call),
                reinterpret_cast<LPARAM>(static_cast<PFNLVCOMPARE>(adapter)));
 }
 
 void Win32ListView::editLabel(int row) {
   if (row < 0) return;
-  SetFocus(list_);
-  SendMessageA(list_, LVM_EDITLABELA, row, 0);
+  SetFocus(handle_);
+  SendMessageA(handle_, LVM_EDITLABELA, row, 0);
 }
 
 void Win32ListView::limitEditText(int characters) {
-  HWND edit = reinterpret_cast<HWND>(SendMessageA(list_, LVM_GETEDITCONTROL, 0, 0));
+  HWND edit = reinterpret_cast<HWND>(SendMessageA(handle_, LVM_GETEDITCONTROL, 0, 0));
   if (edit) SendMessageA(edit, EM_LIMITTEXT, characters, 0);
 }
 

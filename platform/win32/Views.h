@@ -12,35 +12,31 @@ namespace win32ui {
 
 std::string windowText(HWND window);
 
-class Win32Control : public platform::Control {
+// What every control does through its window handle: text, enabled state, focus, check state
+// (a message that controls other than buttons ignore).
+template <class Interface>
+class HandleControl : public Interface {
  public:
-  explicit Win32Control(HWND control) : control_(control) {}
-  HWND handle() const { return control_; }
+  explicit HandleControl(HWND handle) : handle_(handle) {}
+  HWND handle() const { return handle_; }
 
-  void setText(const std::string& text) override { SetWindowTextA(control_, text.c_str()); }
-  std::string text() const override { return windowText(control_); }
-  void enable(bool enabled) override { EnableWindow(control_, enabled); }
-  bool isEnabled() const override { return IsWindowEnabled(control_); }
-  void setFocus() override { SetFocus(control_); }
-  void setCheck(bool checked) override;
-  bool isChecked() const override;
+  void setText(const std::string& text) override { SetWindowTextA(handle_, text.c_str()); }
+  std::string text() const override { return windowText(handle_); }
+  void enable(bool enabled) override { EnableWindow(handle_, enabled); }
+  bool isEnabled() const override { return IsWindowEnabled(handle_); }
+  void setFocus() override { SetFocus(handle_); }
+  void setCheck(bool checked) override { SendMessageA(handle_, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0); }
+  bool isChecked() const override { return SendMessageA(handle_, BM_GETCHECK, 0, 0) == BST_CHECKED; }
 
  protected:
-  HWND control_;
+  HWND handle_;
 };
 
-class Win32ListView : public platform::ListView {
- public:
-  explicit Win32ListView(HWND list) : list_(list) {}
-  HWND handle() const { return list_; }
+using Win32Control = HandleControl<platform::Control>;
 
-  void setText(const std::string& text) override { SetWindowTextA(list_, text.c_str()); }
-  std::string text() const override { return windowText(list_); }
-  void enable(bool enabled) override { EnableWindow(list_, enabled); }
-  bool isEnabled() const override { return IsWindowEnabled(list_); }
-  void setFocus() override { SetFocus(list_); }
-  void setCheck(bool) override {}
-  bool isChecked() const override { return false; }
+class Win32ListView : public HandleControl<platform::ListView> {
+ public:
+  using HandleControl::HandleControl;
 
   void insertColumn(int column, const std::string& heading, platform::ColumnFormat format, int widthPixels) override;
   void setImageList(const int* iconIds, int count) override;
@@ -67,7 +63,6 @@ class Win32ListView : public platform::ListView {
   void rememberEditText(const std::string& text) { editText_ = text; }
 
  private:
-  HWND list_;
   std::string editText_;
 };
 
