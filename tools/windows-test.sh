@@ -121,6 +121,9 @@ echo "test_win32_port: $passed passed, $failed failed (COM1 -> $pty)"
 echo
 echo "== The desktop program under Wine, installed by its installer: the desktop smoke scenarios"
 installer=$(echo "$out"/pack/windows/dorvik-explorer-*-setup.exe)
+zip=$(echo "$out"/pack/windows/dorvik-explorer-*-windows.zip)
+[[ $(cmake -E tar tf "$zip" | sort | tr '\n' ' ') == "README.txt dorvik-explorer.exe " ]] ||
+  { echo "the zip does not hold the program and its README alone" >&2; exit 1; }
 wine "$installer" /S >>"$wine_log" 2>&1
 wineserver -w
 installed=$(find "$WINEPREFIX/drive_c/users" -path '*/Dorvik Explorer/dorvik-explorer.exe' | head -n 1)
