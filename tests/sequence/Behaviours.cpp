@@ -14,9 +14,11 @@ constexpr int kStatusBytes = 2;
 
 bool endsWith(const std::string& line, const char* tail) { return line.ends_with(tail); }
 
-int replyBytes(const std::string& line) {
+// How far into its reply a line may be cut: a directory's records are few, so half its cuts
+// fall among the first 32 records, where they cut a record in two.
+int replyBytes(const std::string& line, Random& random) {
   if (line == "?R") return 4;
-  if (line == "?D") return static_cast<int>(sim::kDirectoryBytes);
+  if (line == "?D") return random.chance(50) ? 32 * static_cast<int>(sim::kRecordBytes) : static_cast<int>(sim::kDirectoryBytes);
   if (line == "?V") return static_cast<int>(sim::kRevisionBytes);
   return kStatusBytes;
 }
@@ -55,7 +57,7 @@ sim::FaultRule drawFault(const std::string& line, sim::Reply reply, int limitMs,
     }
     case 6: shape(Fault::NoiseBefore, 1 + random.below(5)); break;
     case 7: shape(random.chance(50) ? Fault::RWithoutCr : Fault::DoubleR, 0); break;
-    case 8: shape(Fault::Truncated, random.below(reply == sim::Reply::First ? replyBytes(line) : kStatusBytes)); break;
+    case 8: shape(Fault::Truncated, random.below(reply == sim::Reply::First ? replyBytes(line, random) : kStatusBytes)); break;
     case 9: shape(Fault::Surplus, 1 + random.below(8)); break;
     default:
       // Never a gap as long as the limit, for up to twice the limit in all.
@@ -118,6 +120,10 @@ Behaviour drawBehaviour(const std::string& line, Mood mood, Random& random) {
 
 bool refusesLine(const sim::FaultRule& fault) {
   return fault.fault == Fault::Silence || fault.fault == Fault::ErrorCode;
+}
+
+bool onlyCutsShort(const sim::FaultRule& fault) {
+  return fault.fault == Fault::Delay || fault.fault == Fault::Truncated || fault.fault == Fault::Silence;
 }
 
 bool arrivesWhole(const std::optional<sim::FaultRule>& fault, int limitMs) {

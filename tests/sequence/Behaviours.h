@@ -33,6 +33,9 @@ bool isOperation(const std::string& line);
 int replyLimitMs(const std::string& line);
 // Whether the fault on a first reply means the unit ignored or refused the line.
 bool refusesLine(const sim::FaultRule& fault);
+// Whether the fault only delays a reply, cuts it short or withholds it: what arrives is the
+// reply's own bytes in their order.
+bool onlyCutsShort(const sim::FaultRule& fault);
 // Whether a reply so faulted still arrives whole and readable within limitMs: late but in
 // time, with noise around it, or a known error code.
 bool arrivesWhole(const std::optional<sim::FaultRule>& fault, int limitMs);

@@ -117,6 +117,15 @@ std::string checkLists(World& world, const Step& step, const Before& before, con
              " but the unit holds " + joined(held);
     }
   }
+  const auto listed = world.port->cleanlyListed();
+  if (intent.refreshed && listed && !intent.cardChanged && !world.port->metStaleReplies()) {
+    const auto held = labelsOf(clipsOf(world.unit.drive(*listed)));
+    for (const std::string& shown : sortedLabels(world.list(intent.current))) {
+      if (!std::binary_search(held.begin(), held.end(), shown))
+        return "refresh: the " + std::string(driveName(intent.current)) + " list shows \"" + shown +
+               "\", which the unit does not hold";
+    }
+  }
   if (intent.mood == Mood::Faulty || intent.cardChanged) return "";
   for (const DriveKind drive : {Internal, Removable}) {
     if (before.inStep[drive] && !inStep(world, drive)) {

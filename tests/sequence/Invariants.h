@@ -6,6 +6,7 @@
 //   and confirmed, on the drive the user acted on (a format offered for a copy: its target);
 //   not judged in a step that met a late reply to an earlier line (WirePort::metStaleReplies);
 // - refresh: after a Refresh of a healthy unit, the list shows exactly the drive's directory;
+//   after one whose directory reply came late, cut short or not at all, only rows it holds;
 // - step: a step on a healthy unit (or one that only garbled an operation's final reply)
 //   leaves a list that showed what the unit holds still showing it;
 // - play: Play plays the clip the user chose, or something shown says why (unless a late reply

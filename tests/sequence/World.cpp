@@ -85,6 +85,10 @@ bool WirePort::endLine() {
   const bool crowded = unit_.peekOutput().has_value();
   metStaleReplies_ = metStaleReplies_ || crowded;
   if (crowded && behaviour.first && refusesLine(*behaviour.first)) behaviour.first.reset();
+  if (lastLine_ == "?D") {
+    listedDrive_ = unit_.playState().selectedDrive;
+    directoryGarbled_ = directoryGarbled_ || crowded || (behaviour.first && !onlyCutsShort(*behaviour.first));
+  }
   if (behaviour.first) unit_.addFault(*behaviour.first);
   if (behaviour.second) unit_.addFault(*behaviour.second);
   if (behaviour.second && mood_ == Mood::SpoiledCompletion) mood_ = Mood::Healthy;
@@ -133,6 +137,8 @@ void WirePort::startStep(Mood mood, std::uint64_t seed) {
   problem_.clear();
   replyBegun_ = false;
   metStaleReplies_ = false;
+  listedDrive_.reset();
+  directoryGarbled_ = false;
   completionUs_.reset();
 }
 

@@ -42,6 +42,9 @@ class WirePort : public sim::MemoryPort {
   // way. The program may take that reply for the answer to the later line, which nothing on
   // the line tells apart: a refused selection then looks made, a refused cue looks cued.
   bool metStaleReplies() const { return metStaleReplies_; }
+  // The drive whose directory a "?D" went out for this step, if every such reply was at worst
+  // late or cut short: a listing of it may miss records, never show one the unit lacks.
+  std::optional<DriveKind> cleanlyListed() const { return directoryGarbled_ ? std::nullopt : listedDrive_; }
 
  private:
   bool endLine();
@@ -59,6 +62,8 @@ class WirePort : public sim::MemoryPort {
   std::string lastLine_;     // the last line sent, as the unit read it
   bool replyBegun_ = false;  // the last byte read began a status reply ("R" or "E")
   bool metStaleReplies_ = false;
+  std::optional<DriveKind> listedDrive_;
+  bool directoryGarbled_ = false;
   std::int64_t quietSinceUs_ = 0;             // the last byte either way
   std::optional<std::int64_t> completionUs_;  // when the unit sent a whole reply ending the last operation
 };
