@@ -131,9 +131,10 @@ shortcut=$(find "$WINEPREFIX/drive_c/users" -name 'Dorvik Explorer.lnk' | head -
 [[ -n $installed && -n $shortcut ]] || { echo "the installer put no program or no Start-menu entry in place" >&2; exit 1; }
 echo "installed: ${installed#"$WINEPREFIX/"}"
 echo "Start menu: ${shortcut#"$WINEPREFIX/"}"
-export DORVIK_EXE=$installed SMOKE_UNDER_WINE=1
+export DORVIK_EXE=$installed SMOKE_UNDER_WINE=1 SMOKE_SHOTS=$out/desktop-shots
 desktop_passed=0 desktop_failed=0
-for scenario in start-exit port-choice context-refresh rename about-keys copy-at-once play delete; do
+for scenario in start-exit menu-start port-choice context-refresh rename about-keys copy-at-once copy-wait-repaint \
+  play delete; do
   shot=""
   [[ $scenario == start-exit ]] && shot=$out/explorer-wine.png
   if SMOKE_SHOT=$shot bash tools/xvfb.sh bash tests/desktop/smoke.sh "$scenario" "$root/tests/windows/wine-explorer.sh" \

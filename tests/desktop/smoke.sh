@@ -9,7 +9,7 @@
 # With SMOKE_UNDER_WINE set, EXPLORER is the Windows program's wrapper (tests/windows/), and
 # the port's lock is not checked: Wine does not lock a serial device. With SMOKE_SHOT set,
 # start-exit saves the listed main window there.
-# copy-wait-repaint leaves its screenshots beside EXPLORER, in desktop-shots/.
+# copy-wait-repaint leaves its screenshots in SMOKE_SHOTS, or beside EXPLORER in desktop-shots/.
 set -euo pipefail
 
 scenario=$1 explorer=$2 simulator=$3 manifest=$4
@@ -169,20 +169,28 @@ case $scenario in
   menu-start)
     # Started as the desktop menu starts it, in a home that holds nothing of the program's: it
     # makes its working folder under ~/.config and asks for a port there; the unit linked in
-    # that folder as COM2 is chosen, and "mav.cfg" is saved beside the link.
+    # that folder as COM2 is chosen, and "mav.cfg" is saved beside the link. On Windows the
+    # Start menu's folder is "Dorvik Explorer" in the application data, and COM2 stays where
+    # Wine's ports lead.
     mkdir "$work/home"
     folder=$work/home/.config/dorvik-explorer
+    config=$folder
+    if [[ -n ${SMOKE_UNDER_WINE:-} ]]; then
+      config="$(find "$WINEPREFIX/drive_c/users" -maxdepth 3 -path '*/AppData/Roaming' ! -path '*/Public/*' | head -n 1)/Dorvik Explorer"
+      rm -rf "$config"
+      folder=$work
+    fi
     (cd "$work" && HOME=$work/home XDG_CONFIG_HOME='' exec "$explorer" --config-folder) >"$work/app.log" 2>&1 &
     app_pid=$!
     wait_for 15 "the port dialog" has_window "Please Choose A COM Port"
-    [[ -d $folder ]] || fail "no working folder $folder"
+    [[ -d $config ]] || fail "no working folder $config"
     start_sim 2
     port=$(window_named "Please Choose A COM Port")
     click_du "$port" 45 23 146 57  # COM 2
     sleep 0.3
     click_du "$port" 113 14 146 57  # OK
     wait_for_listed_window
-    [[ $(cat "$folder/mav.cfg") == 2 && ! -e $work/mav.cfg ]] || fail "mav.cfg is not in $folder alone"
+    [[ $(cat "$config/mav.cfg") == 2 && ! -e $work/mav.cfg ]] || fail "mav.cfg is not in $config alone"
     exit_by_button
     ;;
   port-choice)
@@ -295,7 +303,7 @@ case $scenario in
     start_on_com1 --completion-delay 12000
     internal=$(green_pixels_in_list "$main" 178)
     copy_first_removable_clip
-    shots=$(dirname "$explorer")/desktop-shots
+    shots=${SMOKE_SHOTS:-$(dirname "$explorer")/desktop-shots}
     mkdir -p "$shots"
     sleep 1
     shoot_main "$shots/copy-wait-before.png"
