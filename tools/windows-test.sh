@@ -154,6 +154,20 @@ if [[ -e $installed || -e $shortcut ]]; then
   echo "the uninstaller left the program or its Start-menu entry" >&2
   ((++desktop_failed))
 fi
+# For all users: under Program Files, the entry in every user's Start menu, and gone again.
+all_installed="$WINEPREFIX/drive_c/Program Files/Dorvik Explorer/dorvik-explorer.exe"
+all_shortcut="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Dorvik Explorer.lnk"
+wine "$installer" /S /AllUsers >>"$wine_log" 2>&1
+wineserver -w
+if [[ -e $all_installed && -e $all_shortcut ]]; then
+  wine "$(dirname "$all_installed")/uninstall.exe" /S /AllUsers >>"$wine_log" 2>&1
+  wineserver -w
+  sleep 1
+  [[ ! -e $all_installed && ! -e $all_shortcut ]] || { echo "the all-users uninstall left files" >&2; ((++desktop_failed)); }
+else
+  echo "the installer's /AllUsers put no program or no Start-menu entry for all users" >&2
+  ((++desktop_failed))
+fi
 ((windows_passed += desktop_passed, windows_failed += desktop_failed)) || true
 
 echo
