@@ -61,6 +61,7 @@ class MemoryPort : public SerialPort {
   const std::vector<SentByte>& sent() const { return sent_; }
   const LineSettings& settings() const { return settings_; }
   bool isOpen() const { return openIndex_ >= 0; }
+  bool lineClosed() const { return lineClosed_; }
   int openIndex() const { return openIndex_; }
 
  private:

@@ -37,7 +37,12 @@ sim::FaultRule drawFault(const std::string& line, sim::Reply reply, int limitMs,
     rule.fault = fault;
     rule.count = count;
   };
-  switch (random.below(11)) {
+  // A listing takes 17 s, long enough for a cable to be pulled: its reply is often cut.
+  if (line == "?D" && random.chance(30)) {
+    shape(random.chance(80) ? Fault::Truncated : Fault::CloseLine, random.below(replyBytes(line, random)));
+    return rule;
+  }
+  switch (random.below(14)) {
     case 0: shape(Fault::Delay, random.below(limitMs)); break;
     case 1: shape(Fault::Delay, limitMs - 1 - random.below(50)); break;
     case 2: shape(Fault::Delay, limitMs + 1 + random.below(2 * limitMs)); break;
@@ -59,6 +64,7 @@ sim::FaultRule drawFault(const std::string& line, sim::Reply reply, int limitMs,
     case 7: shape(random.chance(50) ? Fault::RWithoutCr : Fault::DoubleR, 0); break;
     case 8: shape(Fault::Truncated, random.below(reply == sim::Reply::First ? replyBytes(line, random) : kStatusBytes)); break;
     case 9: shape(Fault::Surplus, 1 + random.below(8)); break;
+    case 10: shape(Fault::CloseLine, random.below(reply == sim::Reply::First ? replyBytes(line, random) : kStatusBytes)); break;
     default:
       // Never a gap as long as the limit, for up to twice the limit in all.
       shape(Fault::ContinuousNoise, 1 + random.below(limitMs - 1));
@@ -123,7 +129,8 @@ bool refusesLine(const sim::FaultRule& fault) {
 }
 
 bool onlyCutsShort(const sim::FaultRule& fault) {
-  return fault.fault == Fault::Delay || fault.fault == Fault::Truncated || fault.fault == Fault::Silence;
+  return fault.fault == Fault::Delay || fault.fault == Fault::Truncated || fault.fault == Fault::Silence ||
+         fault.fault == Fault::CloseLine;
 }
 
 bool arrivesWhole(const std::optional<sim::FaultRule>& fault, int limitMs) {
