@@ -18,7 +18,8 @@ bool endsWith(const std::string& line, const char* tail) { return line.ends_with
 // fall among the first 32 records, where they cut a record in two.
 int replyBytes(const std::string& line, Random& random) {
   if (line == "?R") return 4;
-  if (line == "?D") return random.chance(50) ? 32 * static_cast<int>(sim::kRecordBytes) : static_cast<int>(sim::kDirectoryBytes);
+  if (line == "?D")
+    return random.chance(50) ? 32 * static_cast<int>(sim::kRecordBytes) : static_cast<int>(sim::kDirectoryBytes);
   if (line == "?V") return static_cast<int>(sim::kRevisionBytes);
   return kStatusBytes;
 }
@@ -37,9 +38,11 @@ sim::FaultRule drawFault(const std::string& line, sim::Reply reply, int limitMs,
     rule.fault = fault;
     rule.count = count;
   };
+  const auto cutAt = [&] { return random.below(reply == sim::Reply::First ? replyBytes(line, random) : kStatusBytes); };
   // A listing takes 17 s, long enough for a cable to be pulled: its reply is often cut.
   if (line == "?D" && random.chance(30)) {
-    shape(random.chance(80) ? Fault::Truncated : Fault::CloseLine, random.below(replyBytes(line, random)));
+    const int at = cutAt();
+    shape(random.chance(80) ? Fault::Truncated : Fault::CloseLine, at);
     return rule;
   }
   switch (random.below(14)) {
@@ -62,9 +65,9 @@ sim::FaultRule drawFault(const std::string& line, sim::Reply reply, int limitMs,
     }
     case 6: shape(Fault::NoiseBefore, 1 + random.below(5)); break;
     case 7: shape(random.chance(50) ? Fault::RWithoutCr : Fault::DoubleR, 0); break;
-    case 8: shape(Fault::Truncated, random.below(reply == sim::Reply::First ? replyBytes(line, random) : kStatusBytes)); break;
+    case 8: shape(Fault::Truncated, cutAt()); break;
     case 9: shape(Fault::Surplus, 1 + random.below(8)); break;
-    case 10: shape(Fault::CloseLine, random.below(reply == sim::Reply::First ? replyBytes(line, random) : kStatusBytes)); break;
+    case 10: shape(Fault::CloseLine, cutAt()); break;
     default:
       // Never a gap as long as the limit, for up to twice the limit in all.
       shape(Fault::ContinuousNoise, 1 + random.below(limitMs - 1));

@@ -1,7 +1,7 @@
 // What the simulated unit does with each line the program sends, drawn as the line's CR goes
 // out: a fault on its reply (late by any time up to past the program's limit, silent, an error
-// code known or not, noise, cut short, surplus, the line closing), a fault on the second reply of a copy, delete
-// or format, and how long such an operation takes (from at once on).
+// code known or not, noise, cut short, surplus, the line closing), a fault on the second reply
+// of a copy, delete or format, and how long such an operation takes (from at once on).
 #pragma once
 
 #include <optional>
