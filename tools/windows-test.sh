@@ -147,23 +147,24 @@ for scenario in start-exit menu-start port-choice context-refresh rename about-k
   tail -n 1 "$out/desktop-$scenario.log"
 done
 echo "desktop under Wine: $desktop_passed passed, $desktop_failed failed"
-wine "$(dirname "$installed")/uninstall.exe" /S >>"$wine_log" 2>&1
-wineserver -w
-sleep 1  # the uninstaller runs a copy of itself that removes the folder
-if [[ -e $installed || -e $shortcut ]]; then
-  echo "the uninstaller left the program or its Start-menu entry" >&2
-  ((++desktop_failed))
-fi
+# uninstalled PROGRAM SHORTCUT [/AllUsers]: runs the program's uninstaller; true when it left
+# neither the program nor its Start-menu entry.
+uninstalled() {
+  wine "$(dirname "$1")/uninstall.exe" /S "${@:3}" >>"$wine_log" 2>&1
+  wineserver -w
+  sleep 1  # the uninstaller runs a copy of itself that removes the folder
+  [[ ! -e $1 && ! -e $2 ]]
+}
+uninstalled "$installed" "$shortcut" ||
+  { echo "the uninstaller left the program or its Start-menu entry" >&2; ((++desktop_failed)); }
 # For all users: under Program Files, the entry in every user's Start menu, and gone again.
 all_installed="$WINEPREFIX/drive_c/Program Files/Dorvik Explorer/dorvik-explorer.exe"
 all_shortcut="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Dorvik Explorer.lnk"
 wine "$installer" /S /AllUsers >>"$wine_log" 2>&1
 wineserver -w
 if [[ -e $all_installed && -e $all_shortcut ]]; then
-  wine "$(dirname "$all_installed")/uninstall.exe" /S /AllUsers >>"$wine_log" 2>&1
-  wineserver -w
-  sleep 1
-  [[ ! -e $all_installed && ! -e $all_shortcut ]] || { echo "the all-users uninstall left files" >&2; ((++desktop_failed)); }
+  uninstalled "$all_installed" "$all_shortcut" /AllUsers ||
+    { echo "the all-users uninstall left the program or its Start-menu entry" >&2; ((++desktop_failed)); }
 else
   echo "the installer's /AllUsers put no program or no Start-menu entry for all users" >&2
   ((++desktop_failed))
