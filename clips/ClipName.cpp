@@ -7,6 +7,8 @@ namespace {
 // Plain ASCII tests: the locale must not make a byte above 127 a letter.
 bool isNameCharacter(char c) { return (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'); }
 
+bool isPrintable(char c) { return c >= 0x20 && c <= 0x7E; }
+
 char upperCase(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 
 // The listing shows a short extension after a blank, where a full one has its dot.
@@ -37,9 +39,19 @@ std::string nameField(const std::string& shown) {
   return field;
 }
 
-std::optional<std::string> unitNameField(const std::string& name) {
-  if (!validateClipName(withDot(name))) return std::nullopt;
-  return nameField(name);
+std::optional<std::string> listedNameField(const std::string& shown) {
+  std::string field = nameField(shown);
+  if (!std::all_of(field.begin(), field.end(), isPrintable)) return std::nullopt;
+  return field;
+}
+
+std::optional<std::string> typedNameField(const std::string& typed) {
+  const std::size_t stem = stemLength(typed);
+  const bool fits = stem >= 1 && stem <= kNamePartLength &&
+                    (stem == typed.size() || typed.size() - stem - 1 <= kExtensionLength) &&
+                    typed.find('.', stem + 1) == std::string::npos;
+  if (!fits || !std::all_of(typed.begin(), typed.end(), isPrintable)) return std::nullopt;
+  return nameField(typed);
 }
 
 bool sameIgnoringCase(const std::string& first, const std::string& second) {

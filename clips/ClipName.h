@@ -15,6 +15,8 @@ constexpr int kClipNameMaxLength = 12;
 
 inline constexpr const char* kInvalidNameText = "The file name you have typed is invalid.\nPlease choose another name";
 inline constexpr const char* kInvalidNameCaption = "Rename Error";
+// The caption of the box that refuses to act on a listed name that cannot go on the line.
+inline constexpr const char* kUnsendableNameCaption = "File Not Valid";
 
 // 0-based index of the first "." in name, or its length when it has none.
 std::size_t stemLength(const std::string& name);
@@ -26,9 +28,15 @@ std::size_t stemLength(const std::string& name);
 // field is always exactly 11 characters.
 std::string nameField(const std::string& name);
 
-// The name field of a name that keeps the unit's name rule (as a listing or the user wrote
-// it, letter case as it stands), else nothing: only such a field may go on the line.
-std::optional<std::string> unitNameField(const std::string& name);
+// The name field of a name as the unit listed it, when every byte of that field is printable
+// ASCII (0x20 to 0x7E), else nothing: a CR, NUL or control byte would end or garble the line.
+// The unit's own names go back to it as they stand (CLIPON~1.MPG, A-B.MPG, lower case).
+std::optional<std::string> listedNameField(const std::string& shown);
+
+// The name field of a name the user typed to pick a file: 1 to 8 characters, at most one dot
+// and at most 3 characters after it, printable ASCII; else nothing. Nothing is cut, so a name
+// that merely begins like a clip's never becomes that clip's field.
+std::optional<std::string> typedNameField(const std::string& typed);
 
 // ASCII letters compared without case, every other byte as it stands.
 bool sameIgnoringCase(const std::string& first, const std::string& second);

@@ -53,7 +53,7 @@ void ExplorerDialog::copySelected(DriveKind from, DriveKind to, const char* suff
     if (!source.isSelected(row)) continue;
     const CopiedRow copied = readRow(source, row);
     if (findClip(destination, copied.name) >= 0) continue;  // already there: skipped without a word
-    const auto field = fieldToSend(desktop_, copied.name);
+    const auto field = fieldToSend(desktop_, copied.name, "copied");
     if (!field) continue;
 
     WaitCursor waiting(desktop_);

@@ -18,7 +18,7 @@ void ExplorerDialog::onDeleteFile() {
   const int row = list.firstSelected();
   if (row < 0) return;
   const DriveKind drive = currentDrive;
-  const auto field = fieldToSend(desktop_, list.cell(row, 0).substr(0, kClipNameMaxLength));
+  const auto field = fieldToSend(desktop_, list.cell(row, 0).substr(0, kClipNameMaxLength), "deleted");
   if (!field) return;
 
   WaitCursor waiting(desktop_);

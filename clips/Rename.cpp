@@ -56,7 +56,7 @@ void ExplorerDialog::onEndLabelEdit(DriveKind drive, bool cancelled) {
     return;
   }
   if (row < 0) return;  // no row to show the new name in: leave the unit alone too
-  const auto oldField = fieldToSend(desktop_, nameBeforeEdit);
+  const auto oldField = fieldToSend(desktop_, nameBeforeEdit, "renamed");
   if (!oldField) return;
 
   WaitCursor waiting(desktop_);

@@ -9,9 +9,11 @@ bool selectDrive(ExplorerDialog& dialog, DriveKind drive) {
   return dialog.sendCommand(commandText);
 }
 
-std::optional<std::string> fieldToSend(platform::Desktop& desktop, const std::string& name) {
-  if (auto field = unitNameField(name)) return field;
-  desktop.messageBox(kInvalidNameText, kInvalidNameCaption, platform::MB_OK | platform::MB_ICONEXCLAMATION);
+std::optional<std::string> fieldToSend(platform::Desktop& desktop, const std::string& name, const char* done) {
+  if (auto field = listedNameField(name)) return field;
+  desktop.messageBox(std::string("The name of this file holds characters that cannot be sent to the unit,\nso it "
+                                 "cannot be ") + done + ".",
+                     kUnsendableNameCaption, platform::MB_OK | platform::MB_ICONEXCLAMATION);
   return std::nullopt;
 }
 

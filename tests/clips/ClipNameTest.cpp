@@ -60,25 +60,36 @@ TEST(NameField, IsElevenCharactersWithoutTheDot) {
   }
 }
 
-// Only a name within the unit's rule may reach the line; its field keeps the letters as they
-// stand, so that the unit finds a record stored in lower case.
-TEST(UnitNameField, RefusesEveryNameOutsideTheRule) {
-  const std::pair<std::string, std::optional<std::string>> cases[] = {
-      {"VID00012.MPG", "VID00012MPG"},
-      {"ABCDEFG X", "ABCDEFG X  "},
-      {"ABCDEFG", "ABCDEFG    "},
-      {"vid00001.mpg", "vid00001mpg"},
-      {"FO\rX", std::nullopt},
-      {std::string("VID00099.\0\0", 11), std::nullopt},
-      {"VID\x01.MPG", std::nullopt},
-      {"\xE5"
-       "BC.MPG",
-       std::nullopt},
-      {"AB CD.MPG", std::nullopt},
-      {"", std::nullopt},
+// A listed name goes back to the unit as it stands while its field is printable; a typed name
+// must also be 8.3, so that nothing is cut and a near-name never becomes a clip's field.
+TEST(NameFields, ListedPrintableNamesGoBackTypedNamesAreNeverCut) {
+  const std::nullopt_t no = std::nullopt;
+  const struct {
+    std::string name;
+    std::optional<std::string> listed, typed;
+  } cases[] = {
+      {"VID00012.MPG", "VID00012MPG", "VID00012MPG"},
+      {"CLIPON~1.MPG", "CLIPON~1MPG", "CLIPON~1MPG"},
+      {"A-B.MPG", "A-B     MPG", "A-B     MPG"},
+      {"vid00001.mpg", "vid00001mpg", "vid00001mpg"},
+      {"ABCDEFG X", "ABCDEFG X  ", no},  // a listing's short extension; typed, 9 characters
+      {"ABCDEFG", "ABCDEFG    ", "ABCDEFG    "},
+      {"VID00031.MPG.OLD", "VID00031MPG", no},
+      {"VID00031.MPGX", "VID00031MPG", no},
+      {"VID000311.MPG", "VID00031MPG", no},
+      {"VID00012XYZ.MPG", "VID00012MPG", no},
+      {"A..B", "A       .B ", no},
+      {".MPG", "        MPG", no},
+      {"FO\rX", no, no},
+      {std::string("VID00099.\0\0", 11), no, no},
+      {"VID\x01.MPG", no, no},
+      {"\xE5" "BC.MPG", no, no},
+      {"", "           ", no},
   };
-  for (const auto& [name, field] : cases) {
-    EXPECT_EQ(unitNameField(name), field) << '"' << name << '"';
+  for (const auto& each : cases) {
+    SCOPED_TRACE('"' + each.name + '"');
+    EXPECT_EQ(listedNameField(each.name), each.listed);
+    EXPECT_EQ(typedNameField(each.name), each.typed);
   }
 }
 

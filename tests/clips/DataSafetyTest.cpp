@@ -129,8 +129,10 @@ void writeRecords(sim::Drive& drive, const std::vector<std::string>& fields) {
   }
 }
 
-// Names with any bytes are listed harmlessly; copying and deleting every row sends only lines
-// within the unit's name rule, and each names the very file its row shows.
+// Names with any bytes are listed harmlessly; copying and deleting every row sends only
+// printable lines, each naming the very file its row shows: the unit's own printable names
+// (CLIPON~1.MPG, A-B.MPG, lower case) go back as they stand, the others are refused by a box
+// that names the action.
 TEST_F(DataSafetyTest, OddDirectoryNamesNeverReachTheLine) {
   const std::vector<std::string> fields = {std::string("FO\rX    MPG"),
                                            std::string("VID00099\0\0\0", 11),
@@ -140,6 +142,9 @@ TEST_F(DataSafetyTest, OddDirectoryNamesNeverReachTheLine) {
                                            "ABCDEFG    ",
                                            "README  TX ",
                                            "TEST    A  ",
+                                           "CLIPON~1MPG",
+                                           "A-B     MPG",
+                                           "vid00001mpg",
                                            std::string("\x05"
                                                        "BCDEFGHMPG")};
   start("");
@@ -162,11 +167,20 @@ TEST_F(DataSafetyTest, OddDirectoryNamesNeverReachTheLine) {
     if (list(Removable).rowCount() == before) list(Removable).deleteRow(0);  // refused: next row
   }
 
-  const std::regex withinRule("[01]SL|[A-Z0-9 ]{11}(CI|DL)");
-  for (const std::string& line : takeLines()) EXPECT_TRUE(std::regex_match(line, withinRule)) << line;
-  // Exactly the files with a name the unit's rule allows were copied and then deleted.
-  EXPECT_THAT(unitLabels(Internal), ElementsAre("ABCDEFG", "ABCDEFG.X", "README.TX", "TEST.A"));
+  const std::regex printable("[01]SL|[\\x20-\\x7E]{11}(CI|DL)");
+  for (const std::string& line : takeLines()) EXPECT_TRUE(std::regex_match(line, printable)) << line;
+  // Exactly the files with a printable name were copied and then deleted.
+  EXPECT_THAT(unitLabels(Internal), ElementsAre("A-B.MPG", "ABCDEFG", "ABCDEFG.X", "CLIPON~1.MPG", "README.TX",
+                                                "TEST.A", "vid00001.mpg"));
   EXPECT_EQ(unitLabels(Removable).size(), 4u);
+  std::vector<std::string> refusals;
+  for (const auto& box : desktop.shownOf(platform::memory::Shown::MessageBox)) {
+    if (box.caption == "File Not Valid") refusals.push_back(box.text.substr(box.text.rfind(' ') + 1));
+  }
+  std::vector<std::string> expected(4, "copied.");
+  expected.resize(8, "deleted.");
+  EXPECT_EQ(refusals, expected);
+
 }
 
 // A directory cut short by a silent line lists the records that arrived whole, and no other.
