@@ -213,7 +213,7 @@ void Session::printListing() {
            << ", \"free_bytes\": " << (used > capacity ? 0 : capacity - used) << "}";
       continue;
     }
-    out_ << (i ? "\n" : "") << (drive == Internal ? "Internal Drive" : "Removable Drive") << "\n";
+    out_ << (i ? "\n" : "") << driveTitle(drive) << "\n";
     out_ << std::left << std::setw(14) << "NAME" << std::setw(10) << "LENGTH" << std::right << std::setw(12) << "SIZE"
          << "  KIND\n";
     for (int row = 0; row < rows.rowCount(); ++row) {

@@ -11,6 +11,9 @@ enum DriveKind : std::int32_t {
   Removable = 1,
 };
 
+// The drive's name as the user reads it: "Internal Drive", "Removable Drive".
+constexpr const char* driveTitle(DriveKind drive) { return drive == Internal ? "Internal Drive" : "Removable Drive"; }
+
 // The line that makes the unit's next commands apply to drive (and stops playback).
 constexpr const char* selectLine(DriveKind drive) { return drive == Internal ? "0SL" : "1SL"; }
 

@@ -19,28 +19,32 @@ std::size_t readArrived(SerialLink& link, std::uint8_t* buffer, std::size_t coun
 
 }  // namespace
 
-std::uint64_t capacity(SerialLink& link, std::string& line) {
+bool capacity(SerialLink& link, std::string& line, std::uint64_t& bytes) {
   line = "?R\r";
   link.sendLine(line);
   std::array<std::uint8_t, directory::kCapacityReplyBytes> reply{};
-  link.readBytes(reply.data(), reply.size(), kCapacityTimeoutMs);
-  return directory::capacityBytes(reply);
+  const bool whole = link.readBytes(reply.data(), reply.size(), kCapacityTimeoutMs) != 0;
+  bytes = directory::capacityBytes(reply);
+  return whole;
 }
 
-void directory(SerialLink& link, std::string& line, directory::Listing& raw, const std::function<void()>& afterBlock) {
+bool directory(SerialLink& link, std::string& line, directory::Listing& raw, const std::function<void()>& afterBlock) {
   line = "?D\r";
   link.drain();
   link.sendLine(line);
   raw.fill(0);
   std::size_t offset = 0;
+  bool whole = true;
   for (const std::size_t bytes : directory::kBlockBytes) {
     const std::size_t arrived = readArrived(link, raw.data() + offset, bytes, kDirectoryTimeoutMs);
+    whole = whole && arrived == bytes;
     const std::size_t whole = arrived / directory::kRecordBytes * directory::kRecordBytes;
     std::fill(raw.begin() + static_cast<std::ptrdiff_t>(offset + whole),
               raw.begin() + static_cast<std::ptrdiff_t>(offset + bytes), std::uint8_t{0});
     offset += bytes;
     afterBlock();
   }
+  return whole;
 }
 
 }  // namespace queries

@@ -65,7 +65,9 @@ class ExplorerDialog {
   // is resent), and the drive is then listed again, so its list shows what the unit holds.
   bool runOperation(std::string line, DriveKind drive);
 
-  // Directory listing.
+  // Directory listing. A listing whose capacity or directory reply did not arrive whole keeps
+  // the rows that did, marks the summary line and says so in a box with this caption.
+  static constexpr const char* kIncompleteCaption = "Listing Incomplete";
   bool listDrive(DriveKind drive);
   bool entryName(std::size_t offset);
   void lengthText(std::size_t offset);
@@ -127,6 +129,7 @@ class ExplorerDialog {
   std::string sizeTextBuffer;
   std::string removableSummaryText;
   std::string internalSummaryText;
+  bool listingComplete = true;  // the last listing's replies all arrived whole
   platform::ListView* labelEditor = nullptr;
   std::string nameBeforeEdit;
 

@@ -1,7 +1,8 @@
 // The directory listing as the window runs it: select a drive, read its capacity and its
 // directory under the progress window, and turn the records into the rows of its list and its
 // summary line. Whatever did not arrive counts as zero bytes, so a silent unit gives an empty
-// list after the waits, never stale rows.
+// list after the waits, never stale rows; and a listing cut short says so, so that it is never
+// taken for a complete, smaller drive.
 #include "link/SerialLink.h"
 #include "platform/WaitCursor.h"
 #include "protocol/CommandText.h"
@@ -34,15 +35,24 @@ constexpr DriveListing kDriveListings[] = {
 };
 
 // Reads the four blocks under the wait cursor, one progress step after each, and closes the
-// progress dialog.
-void readDirectory(platform::Desktop& desktop, directory::Listing& packed) {
+// progress dialog; true when every block arrived whole.
+bool readDirectory(platform::Desktop& desktop, directory::Listing& packed) {
   directory::Listing raw{};
+  bool whole = false;
   {
     WaitCursor cursor(desktop);
-    queries::directory(serialLink, commandText, raw, [] { progressDialog.advance(); });
+    whole = queries::directory(serialLink, commandText, raw, [] { progressDialog.advance(); });
   }
   progressDialog.destroy();
   directory::packListing(raw, packed);
+  return whole;
+}
+
+void reportIncomplete(platform::Desktop& desktop, DriveKind drive) {
+  desktop.messageBox(std::string("The ") + driveTitle(drive) +
+                         " did not send its whole directory:\nthe list shows only the files that "
+                         "came.\nChoose Refresh to try again.",
+                     ExplorerDialog::kIncompleteCaption, platform::MB_OK | platform::MB_ICONEXCLAMATION);
 }
 
 // Keys from the names in the list, as the column sort computes them.
@@ -63,9 +73,9 @@ bool ExplorerDialog::listDrive(DriveKind drive) {
   list.deleteAll();
   list.enable(true);
   progressDialog.createFor(drive);
-  this->*listing.capacityBytes = queries::capacity(serialLink, commandText);
+  listingComplete = queries::capacity(serialLink, commandText, this->*listing.capacityBytes);
   this->*listing.usedBytes = 0;
-  readDirectory(desktop_, listingBuffer);
+  listingComplete = readDirectory(desktop_, listingBuffer) && listingComplete;
   // Whatever the unit sent beyond its 511 records is of no use.
   serialLink.drain();
 
@@ -84,8 +94,12 @@ bool ExplorerDialog::listDrive(DriveKind drive) {
   assignSortKeys(list);
   list.sort(compareSortKeys, kSortByNameAscending);
 
-  this->*listing.summaryText = directory::summaryText(this->*listing.usedBytes, this->*listing.capacityBytes);
+  // Free space from a partial listing would be wrong: the mark takes its place.
+  this->*listing.summaryText =
+      listingComplete ? directory::summaryText(this->*listing.usedBytes, this->*listing.capacityBytes)
+                      : groupDigits(this->*listing.usedBytes / 1000) + "KB (listing incomplete)";
   (controls.*listing.summary)->setText(this->*listing.summaryText);
+  if (!listingComplete) reportIncomplete(desktop_, drive);
   return true;
 }
 

@@ -103,7 +103,12 @@ Shown selectionsShown(const FaultMode& fault) {
          transaction(effect, true, true, false) + Shown{kFormatQuestion} + transaction(effect, true, true, false);
 }
 
-Shown nothingShown(const FaultMode&) { return {}; }
+// A data reply that lost bytes is a listing cut short, and the user is told; noise or surplus
+// still fills every byte.
+Shown queriesShown(const FaultMode& fault) {
+  const bool whole = dataTransparent(fault) || fault.mode == Mode::NoiseBefore || fault.mode == Mode::ContinuousNoise;
+  return whole ? Shown{} : Shown{ExplorerDialog::kIncompleteCaption};
+}
 Shown aboutShown(const FaultMode&) { return {kAboutBox}; }
 Shown cueShown(const FaultMode& fault) {
   return oneTransaction(fault) + (fault.effect == Effect::Transparent ? Shown{} : Shown{kNotValid});
@@ -232,7 +237,7 @@ const std::vector<Command> kCommands = {
      {},
      false,
      runRefresh,
-     nothingShown,
+     queriesShown,
      dataTransparent},
     {"Cue", {status("SE")}, Internal, {}, false, runPlay, cueShown, statusTransparent},
     {"Play", {status("PL")}, Internal, {}, false, runPlay, oneTransaction, statusTransparent},

@@ -1,6 +1,6 @@
 // The drive listing through the simulated unit on the virtual clock: raw directory records
 // in, list rows and summary lines out, and the waits, progress and failures around them.
-#include <gtest/gtest.h>
+#include <gmock/gmock.h>
 
 #include <cstdint>
 #include <random>
@@ -13,6 +13,7 @@ namespace {
 
 using namespace std::literals;
 using directory::Record;
+using ::testing::ElementsAre;
 using platform::IDOK;
 using platform::memory::Shown;
 using sim::Fault;
@@ -246,25 +247,31 @@ TEST_F(ListingTest, SilentDataRepliesCostTheirExactWaits) {
   seed("[internal]\nVID00001.MPG 5000\n");
   addFault("?R", Fault::Truncated, 0);
   addFault("?D", Fault::Truncated, 0);
+  desktop.answer(IDOK);
   ASSERT_TRUE(dialog->listDrive(Internal));
 
   // ?R: one byte's 2000 ms; ?D: 6000 ms for each of the four blocks; a drain after each.
   EXPECT_EQ(sentAtMs("?D") - sentAtMs("?R"), 2000 + 200);
   EXPECT_EQ(clock.nowMs() - sentAtMs("?D"), 4 * 6000 + 100);
   EXPECT_EQ(list(Internal).rowCount(), 0);
-  EXPECT_EQ(dialog->internalSummaryText, "0KB (Disk free space: 0MB)");
-  EXPECT_TRUE(boxes().empty());
+  EXPECT_EQ(dialog->internalSummaryText, "0KB (listing incomplete)");
+  EXPECT_THAT(boxes(), ElementsAre(std::string(ExplorerDialog::kIncompleteCaption) +
+                                   "|The Internal Drive did not send its whole directory:\nthe list shows only the "
+                                   "files that came.\nChoose Refresh to try again."));
   EXPECT_TRUE(dialogs().empty());
 }
 
 TEST_F(ListingTest, UnitFallingSilentMidBlockListsWhatArrived) {
   seed("[removable]\nVID00001.MPG 1000\nVID00002.MPG 2000\nVID00003.MPG 3000\nVID00004.MPG 4000\n");
   addFault("?D", Fault::Truncated, 3 * 32);
+  desktop.answer(IDOK);
   ASSERT_TRUE(listWith(Removable));
 
   EXPECT_EQ(labels(Removable), (std::vector<std::string>{"VID00001.MPG", "VID00002.MPG", "VID00003.MPG"}));
   EXPECT_EQ(clock.nowMs() - sentAtMs("?D"), 4 * 6000 + 100);
   EXPECT_EQ(desktop.percentHistory.back(), "100%");
+  EXPECT_FALSE(dialog->listingComplete);
+  EXPECT_EQ(dialog->removableSummaryText, "6KB (listing incomplete)");
 }
 
 TEST_F(ListingTest, SurplusAfterTheDirectoryIsDrained) {

@@ -33,7 +33,15 @@ bool isPart(const std::string& line, std::size_t at, std::size_t width, std::siz
                      line.begin() + static_cast<std::ptrdiff_t>(at + width), [](char c) { return c == ' '; });
 }
 
+// A name the user typed: letters and digits.
 bool isField(const std::string& line, std::size_t at) { return isPart(line, at, 8, 1) && isPart(line, at + 8, 3, 0); }
+
+// A name the unit listed goes back as it stands while it is printable.
+bool isListedField(const std::string& line, std::size_t at) {
+  const auto field = std::string_view(line).substr(at, 11);
+  return field.find_first_not_of(' ') != std::string_view::npos &&
+         std::all_of(field.begin(), field.end(), [](char c) { return c >= 0x20 && c <= 0x7E; });
+}
 
 // Every line the unit knows, and a name only in the form of its 11-byte field.
 bool keepsLineRule(const std::string& line) {
@@ -42,9 +50,9 @@ bool keepsLineRule(const std::string& line) {
   const auto digits = std::all_of(line.begin(), line.begin() + std::min<std::size_t>(line.size(), 3),
                                   [](char c) { return c >= '0' && c <= '9'; });
   if (line.size() == 5 && digits && line.ends_with("SE")) return true;
-  if (line.size() == 13 && isField(line, 0))
+  if (line.size() == 13 && isListedField(line, 0))
     return line.ends_with("CI") || line.ends_with("CR") || line.ends_with("DL");
-  return line.size() == 24 && isField(line, 0) && isField(line, 11) && line.ends_with("RN");
+  return line.size() == 24 && isListedField(line, 0) && isField(line, 11) && line.ends_with("RN");
 }
 
 }  // namespace
