@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "clips/ClipName.h"
+#include "ui/ExplorerDialog.h"
 
 namespace cli {
 namespace {
@@ -87,6 +88,8 @@ int ConsoleDesktop::messageBox(const std::string& text, const std::string& capti
   if (caption.starts_with(kCodePrefix)) {
     const std::string code = caption.substr(kCodePrefix.size(), 2);
     fail(kRefused, "error " + code + ": " + plainWords(code));
+  } else if (caption == ExplorerDialog::kIncompleteCaption) {
+    fail(kNoAnswer, oneLine(text.substr(0, text.rfind('\n'))));  // the window's Refresh is no advice here
   } else if (text == kInvalidNameText) {
     fail(kUsage, "invalid name: letters and digits, 1 to 8, then a dot and up to 3");
   } else {

@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <iomanip>
 #include <iostream>
+#include <optional>
 #include <sstream>
+#include <vector>
 
 #include "app/ExplorerApp.h"
 #include "clips/ClipName.h"
@@ -52,6 +54,22 @@ std::string jsonString(const std::string& text) {
     }
   }
   out << '"';
+  return out.str();
+}
+
+// A name or text from the unit as plain text: control bytes and bytes above 127 escaped, so
+// that nothing the unit sends can move the cursor or ring the terminal.
+std::string printable(const std::string& text) {
+  std::ostringstream out;
+  for (unsigned char c : text) {
+    if (c == '\\') {
+      out << "\\\\";
+    } else if (c < 0x20 || c >= 0x7F) {
+      out << "\\x" << std::hex << std::setw(2) << std::setfill('0') << static_cast<int>(c) << std::dec;
+    } else {
+      out << c;
+    }
+  }
   return out.str();
 }
 
@@ -119,16 +137,20 @@ class Session {
     return "";
   }
   MemoryListView& list(DriveKind drive) { return drive == Internal ? window_.internalList : window_.removableList; }
-  // Puts name in drive's list as the one selected row and makes that list current, as a user's
-  // click on the row does.
-  void chooseRow(DriveKind drive, const std::string& name);
+  // Reads drive's list; false (the status set) when it failed or came incomplete.
+  bool listed(DriveKind drive);
+  // Lists drive and selects the row the typed name names, as a user's click on it does: the
+  // same name field exactly, else the one row whose field differs only in letter case. The
+  // row's own name, or nothing after the failure was told.
+  std::optional<std::string> chooseListed(DriveKind drive, const std::string& typed);
   bool done() const { return desktop_.status() == kDone; }
   int finish(const std::string& text);
 
   void printListing();
-  void copy();
-  void remove();
-  void rename();
+  std::optional<std::string> copy();
+  std::optional<std::string> remove();
+  std::optional<std::string> rename();
+  std::optional<std::string> play();
   void revision();
 
   const Arguments& arguments_;
@@ -138,12 +160,28 @@ class Session {
   MemoryExplorerWindow& window_;
 };
 
-void Session::chooseRow(DriveKind drive, const std::string& name) {
+bool Session::listed(DriveKind drive) { return dialog_.listDrive(drive) && done(); }
+
+std::optional<std::string> Session::chooseListed(DriveKind drive, const std::string& typed) {
+  if (!listed(drive)) return std::nullopt;
   MemoryListView& rows = list(drive);
-  int row = findClip(rows, name);
-  if (row < 0) row = rows.insertRow(rows.rowCount(), name, clipImage(clipKind(name)));
-  rows.select(row);
+  const std::string field = nameField(typed);
+  std::vector<int> sameName, sameLetters;
+  for (int row = 0; row < rows.rowCount(); ++row) {
+    const std::string rowField = nameField(rows.cell(row, 0));
+    if (rowField == field) sameName.push_back(row);
+    if (sameIgnoringCase(rowField, field)) sameLetters.push_back(row);
+  }
+  const std::vector<int>& found = sameName.empty() ? sameLetters : sameName;
+  if (found.size() != 1) {
+    desktop_.fail(kNotDone, found.empty() ? typed + " is not on the " + driveName(drive) + " drive"
+                                          : typed + " names more than one file on the " + driveName(drive) +
+                                                " drive: type it as listed");
+    return std::nullopt;
+  }
+  rows.select(found.front());
   rows.setFocus();
+  return rows.cell(found.front(), 0);
 }
 
 int Session::finish(const std::string& text) {
@@ -151,14 +189,16 @@ int Session::finish(const std::string& text) {
   if (arguments_.json) {
     out_ << "{\"done\": " << jsonString(text) << "}\n";
   } else {
-    out_ << text << "\n";
+    out_ << printable(text) << "\n";
   }
   return kDone;
 }
 
 int Session::run() {
-  const std::string name = upperCase(arguments_.name);
   const DriveKind drive = arguments_.drive.value_or(Removable);
+  const auto reported = [this](const std::optional<std::string>& text) {
+    return text ? finish(*text) : static_cast<int>(desktop_.status());
+  };
   switch (arguments_.command) {
     case Command::Probe:
       if (!theApp.probeUnit()) {
@@ -167,18 +207,14 @@ int Session::run() {
       }
       return finish("a unit answers");
     case Command::List: printListing(); return desktop_.status();
-    case Command::Copy: copy(); return finish("copied " + name + " to the " + driveName(drive) + " drive");
-    case Command::Delete: remove(); return finish("deleted " + name + " from the " + driveName(drive) + " drive");
-    case Command::Rename: rename(); return finish("renamed " + name + " to " + upperCase(arguments_.newName));
+    case Command::Copy: return reported(copy());
+    case Command::Delete: return reported(remove());
+    case Command::Rename: return reported(rename());
     case Command::Format:
       list(drive).setFocus();
       dialog_.onFormatDrive();
       return finish("formatted the " + std::string(driveName(drive)) + " drive");
-    case Command::Play:
-      chooseRow(drive, name);
-      if (arguments_.loop) dialog_.onLoopClip();  // the Loop Clip box, ticked before Play
-      dialog_.onPlay();
-      return finish((arguments_.loop ? "looping " : "playing ") + name);
+    case Command::Play: return reported(play());
     case Command::Still: dialog_.onStill(); return finish("still");
     case Command::Stop:
       list(drive).setFocus();
@@ -192,8 +228,11 @@ int Session::run() {
 void Session::printListing() {
   std::vector<DriveKind> drives{Removable, Internal};
   if (arguments_.drive) drives = {*arguments_.drive};
+  std::vector<bool> complete;
   for (DriveKind drive : drives) {
-    if (!dialog_.listDrive(drive) || !done()) return;
+    // A listing cut short is printed for what it holds, and the status says it is not all.
+    if (!dialog_.listDrive(drive)) return;
+    complete.push_back(dialog_.listingComplete);
   }
   if (arguments_.json) out_ << "{";
   for (std::size_t i = 0; i < drives.size(); ++i) {
@@ -202,7 +241,8 @@ void Session::printListing() {
     const std::uint64_t used = drive == Internal ? dialog_.internalUsedBytes : dialog_.removableUsedBytes;
     const std::uint64_t capacity = drive == Internal ? dialog_.internalCapacityBytes : dialog_.removableCapacityBytes;
     if (arguments_.json) {
-      out_ << (i ? ", " : "") << jsonString(driveName(drive)) << ": {\"files\": [";
+      out_ << (i ? ", " : "") << jsonString(driveName(drive)) << ": {\"complete\": " << (complete[i] ? "true" : "false")
+           << ", \"files\": [";
       for (int row = 0; row < rows.rowCount(); ++row) {
         out_ << (row ? ", " : "") << "{\"name\": " << jsonString(rows.cell(row, 0))
              << ", \"length\": " << jsonString(trimmed(rows.cell(row, 1)))
@@ -217,7 +257,7 @@ void Session::printListing() {
     out_ << std::left << std::setw(14) << "NAME" << std::setw(10) << "LENGTH" << std::right << std::setw(12) << "SIZE"
          << "  KIND\n";
     for (int row = 0; row < rows.rowCount(); ++row) {
-      out_ << std::left << std::setw(14) << rows.cell(row, 0) << std::setw(10) << trimmed(rows.cell(row, 1))
+      out_ << std::left << std::setw(14) << printable(rows.cell(row, 0)) << std::setw(10) << trimmed(rows.cell(row, 1))
            << std::right << std::setw(12) << trimmed(rows.cell(row, 2)) << "  " << kindName(rows.cell(row, 0)) << "\n";
     }
     out_ << trimmed(drive == Internal ? dialog_.internalSummaryText : dialog_.removableSummaryText) << "\n";
@@ -225,43 +265,49 @@ void Session::printListing() {
   if (arguments_.json) out_ << "}\n";
 }
 
-void Session::copy() {
+std::optional<std::string> Session::copy() {
   const DriveKind to = *arguments_.drive;
   const DriveKind from = to == Internal ? Removable : Internal;
-  const std::string name = upperCase(arguments_.name);
-  // The target's list tells the window what is there already; a copy onto a name the drive
-  // holds is never sent.
-  if (!dialog_.listDrive(to) || !done()) return;
-  if (findClip(list(to), name) >= 0) {
-    desktop_.fail(kNotDone, name + " is already on the " + driveName(to) + " drive: not copied");
-    return;
+  // The target first: a copy onto a name the drive holds is never sent.
+  if (!listed(to)) return std::nullopt;
+  if (findClip(list(to), arguments_.name) >= 0) {
+    desktop_.fail(kNotDone, arguments_.name + " is already on the " + driveName(to) + " drive: not copied");
+    return std::nullopt;
   }
-  chooseRow(from, name);
-  if (to == Internal) {
-    dialog_.onCopyToInternal();
-  } else {
-    dialog_.onCopyToRemovable();
-  }
+  const auto name = chooseListed(from, arguments_.name);
+  if (!name) return std::nullopt;
+  to == Internal ? dialog_.onCopyToInternal() : dialog_.onCopyToRemovable();
+  return "copied " + *name + " to the " + driveName(to) + " drive";
 }
 
-void Session::remove() {
-  chooseRow(*arguments_.drive, upperCase(arguments_.name));
+std::optional<std::string> Session::remove() {
+  const auto name = chooseListed(*arguments_.drive, arguments_.name);
+  if (!name) return std::nullopt;
   dialog_.onDeleteFile();
+  return "deleted " + *name + " from the " + driveName(*arguments_.drive) + " drive";
 }
 
-void Session::rename() {
+std::optional<std::string> Session::rename() {
   const DriveKind drive = *arguments_.drive;
-  const std::string name = upperCase(arguments_.name);
-  // The drive's list is read first: the new name must be new to the drive.
-  if (!dialog_.listDrive(drive) || !done()) return;
-  if (findClip(list(drive), name) < 0) {
-    desktop_.fail(kNotDone, name + " is not on the " + driveName(drive) + " drive");
-    return;
+  const std::string newName = *validateClipName(arguments_.newName);
+  const auto name = chooseListed(drive, arguments_.name);
+  if (!name) return std::nullopt;
+  if (findClip(list(drive), newName) >= 0) {
+    desktop_.fail(kNotDone, newName + " is already on the " + driveName(drive) + " drive: not renamed");
+    return std::nullopt;
   }
-  chooseRow(drive, name);
   dialog_.onRenameFile();
-  list(drive).typeInEditor(upperCase(arguments_.newName));
+  list(drive).typeInEditor(newName);
   list(drive).endEdit(false);
+  return "renamed " + *name + " to " + newName;
+}
+
+std::optional<std::string> Session::play() {
+  const auto name = chooseListed(*arguments_.drive, arguments_.name);
+  if (!name) return std::nullopt;
+  if (arguments_.loop) dialog_.onLoopClip();  // the Loop Clip box, ticked before Play
+  dialog_.onPlay();
+  return (arguments_.loop ? "looping " : "playing ") + *name;
 }
 
 void Session::revision() {
@@ -275,8 +321,37 @@ void Session::revision() {
   } else if (arguments_.json) {
     out_ << "{\"revision\": " << jsonString(revision) << "}\n";
   } else {
-    out_ << revision << "\n";
+    out_ << printable(revision) << "\n";
   }
+}
+
+// What can be told wrong before the port is opened: the typed names. The status, or kDone.
+int checkNames(const Arguments& arguments) {
+  const auto refuse = [](const std::string& text) {
+    std::cerr << "dorvik: " << text << "\n";
+    return kUsage;
+  };
+  const bool namesFile = arguments.command == Command::Copy || arguments.command == Command::Delete ||
+                         arguments.command == Command::Rename || arguments.command == Command::Play;
+  if (namesFile && !typedNameField(arguments.name)) {
+    return refuse("not a file name the unit can hold: " + printable(arguments.name) +
+                  " (1 to 8 characters, then a dot and up to 3)");
+  }
+  if (arguments.command == Command::Rename) {
+    const auto newName = validateClipName(arguments.newName);
+    if (!newName) {
+      return refuse("invalid name: " + printable(arguments.newName) +
+                    " (letters and digits, 1 to 8, then a dot and up to 3)");
+    }
+    if (sameIgnoringCase(nameField(*newName), nameField(arguments.name))) {
+      std::cerr << "dorvik: " << printable(arguments.name) << " already has that name: nothing to do\n";
+      return kNotDone;
+    }
+  }
+  if (arguments.command == Command::Play && clipKind(upperCase(arguments.name)) > PlayList) {
+    return refuse(printable(arguments.name) + " is not a clip, sound or play list name: it cannot be played");
+  }
+  return kDone;
 }
 
 }  // namespace
@@ -288,6 +363,7 @@ int runCommand(const Arguments& arguments, std::ostream& out) {
               << " asks first: answer at a terminal, or give --yes\n";
     return kUsage;
   }
+  if (const int status = checkNames(arguments); status != kDone) return status;
   int status = kDone;
   if (openPort(arguments, status).empty()) return status;
   const int result = Session(arguments, out).run();

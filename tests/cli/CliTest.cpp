@@ -188,9 +188,11 @@ TEST_F(CliTest, ExitStatusAndMessageTellAScriptWhatHappened) {
     const char* message;
     bool linesSent;
   } rows[] = {
-      {{"--yes", "delete", "GONE.MPG", "--drive", "internal"}, 5, "error 12: the clip is not on the drive", true},
+      {{"--yes", "delete", "GONE.MPG", "--drive", "internal"}, 1, "GONE.MPG is not on the internal drive", true},
       {{"copy", "VID00003.MPG", "--to", "internal"}, 1, "already on the internal drive", true},
-      {{"rename", "VID00003.MPG", "A B", "--drive", "internal"}, 2, "invalid name", true},
+      {{"rename", "VID00003.MPG", "A B", "--drive", "internal"}, 2, "invalid name: A B", false},
+      {{"play", "NOTES.TXT", "--drive", "removable"}, 2, "NOTES.TXT is not a clip", false},
+      {{"play", "VID00099.MPG", "--drive", "removable"}, 1, "VID00099.MPG is not on the removable drive", true},
       {{"delete", "VID00003.MPG", "--drive", "internal"}, 2, "give --yes", false},
       {{"format", "removable"}, 2, "give --yes", false},
       {{"copy", "VID00003.MPG"}, 2, "copy needs --to", false},
@@ -231,7 +233,7 @@ TEST_F(CliTest, JsonListingAndProgressBarOnlyOnATerminal) {
   const Outcome json = runDorvik({"--port", pty->slavePath(), "--json", "list", "removable"});
   EXPECT_EQ(json.status, 0) << json.err;
   EXPECT_EQ(json.out,
-            "{\"removable\": {\"files\": ["
+            "{\"removable\": {\"complete\": true, \"files\": ["
             "{\"name\": \"NOTES.TXT\", \"length\": \"\", \"size_kb\": 1, \"kind\": \"other\"}, "
             "{\"name\": \"VID00012.MPG\", \"length\": \"00:00:10\", \"size_kb\": 1764, \"kind\": \"video\"}], "
             "\"used_bytes\": 1765000, \"capacity_bytes\": 33554432, \"free_bytes\": 31789432}}\n");
@@ -241,6 +243,74 @@ TEST_F(CliTest, JsonListingAndProgressBarOnlyOnATerminal) {
   EXPECT_EQ(shown.status, 0);
   EXPECT_THAT(shown.err, HasSubstr("] 100%"));
   EXPECT_THAT(shown.out, HasSubstr("VID00012.MPG  00:00:10       1,764KB  video"));
+}
+
+// A typed name acts only on the file listed by exactly that name: near-names against drives
+// that hold their look-alikes touch nothing and never exit 0; the exact name touches only its
+// own file.
+TEST_F(CliTest, NearNamesTouchNoClipAndNeverSucceed) {
+  const char* const lookAlikes =
+      "[removable]\nVID00031.MPG 1000\nvid00031.mpg 1000\nVID00012.MPG 1000\nVID00100.DKV 1000\n"
+      "[internal]\nVID00003.MPG 1000\n";
+  ASSERT_TRUE(served.seedManifest(lookAlikes, nullptr));
+  const auto before = served.drive(Removable).directory;
+  const auto internal = served.drive(Internal).directory;
+  const struct {
+    std::vector<std::string> arguments;
+    int status;
+  } rows[] = {
+      {{"delete", "VID00031.MPG.OLD"}, 2}, {{"delete", "VID00031.MPGX"}, 2},  {{"delete", "VID000311.MPG"}, 2},
+      {{"delete", "VID00031.MPG "}, 2},    {{"delete", " VID00031.MPG"}, 2},  {{"delete", "VID0003.MPG"}, 1},
+      {{"delete", "VID00031.MP"}, 1},      {{"delete", "VID00031"}, 1},       {{"delete", "Vid00031.mpg"}, 1},
+      {{"delete", "VID 0031.MPG"}, 1},     {{"delete", "VID00031..MPG"}, 2},  {{"play", "SND00100.WAV"}, 1},
+      {{"play", "VID00031.MPG.OLD"}, 2},   {{"play", "VID00100.MPG"}, 1},     {{"copy", "VID00031.MPGX"}, 2},
+      {{"copy", "VID0003.MPG"}, 1},        {{"rename", "VID00012XYZ.MPG", "KEEP.MPG"}, 2},
+      {{"rename", "VID000311.MPG", "NEWNAME.MPG"}, 2},
+  };
+  for (const auto& row : rows) {
+    std::vector<std::string> arguments{"--yes"};
+    arguments.insert(arguments.end(), row.arguments.begin(), row.arguments.end());
+    arguments.insert(arguments.end(), {arguments[1] == "copy" ? "--to" : "--drive",
+                                       arguments[1] == "copy" ? "internal" : "removable"});
+    served.clearReceivedLines();
+    const auto lines = linesOf(arguments, row.status);
+    const std::string command = ::testing::PrintToString(arguments);
+    for (const auto& line : lines) {
+      EXPECT_THAT((std::vector<std::string>{"0SL", "1SL", "?R", "?D"}), ::testing::Contains(line)) << command;
+    }
+    EXPECT_EQ(served.drive(Removable).directory, before) << command;
+    EXPECT_EQ(served.drive(Internal).directory, internal) << command;
+  }
+  // The exact name, lower case as the unit holds it: that file goes, its look-alike stays.
+  linesOf({"--yes", "delete", "vid00031.mpg", "--drive", "removable"});
+  EXPECT_LT(served.drive(Removable).find("vid00031mpg"), 0);
+  EXPECT_GE(served.drive(Removable).find("VID00031MPG"), 0);
+  EXPECT_GE(served.drive(Removable).find("VID00012MPG"), 0);
+}
+
+// A listing cut short prints what came, marked, and its status says the drive was not read
+// whole. (Cut in its last block, so that the real line waits one limit, not four; which rows
+// a cut keeps is the window's listing, tested on the virtual clock.)
+TEST_F(CliTest, ACutListingIsNeverACompleteDrive) {
+  for (const bool json : {false, true}) {
+    served.addFault({.command = "?D", .fault = sim::Fault::Truncated, .count = 3 * 4096 + 40});
+    std::vector<std::string> arguments{"--port", pty->slavePath(), "list", "removable"};
+    if (json) arguments.insert(arguments.begin(), "--json");
+    const Outcome cut = runDorvik(arguments);
+    EXPECT_EQ(cut.status, 4);
+    EXPECT_THAT(cut.err, HasSubstr("did not send its whole directory"));
+    EXPECT_THAT(cut.out, HasSubstr(json ? "{\"removable\": {\"complete\": false, " : "1,765KB (listing incomplete)"));
+  }
+}
+
+// The unit's control bytes never reach the terminal raw: plain text escapes them.
+TEST_F(CliTest, ControlBytesInNamesArePrintedEscaped) {
+  const std::string field = "A\x1B[2J\r\x90 MPG";
+  std::copy(field.begin(), field.end(), served.drive(Removable).directory.begin());
+  const Outcome shown = runDorvik({"--port", pty->slavePath(), "list", "removable"});
+  EXPECT_EQ(shown.status, 0) << shown.err;
+  EXPECT_THAT(shown.out, HasSubstr("A\\x1b[2J\\x0d\\x90.MPG"));
+  EXPECT_EQ(shown.out.find_first_of("\x1B\r"), std::string::npos);
 }
 
 }  // namespace
