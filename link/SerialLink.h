@@ -50,6 +50,8 @@ class SerialLink {
   void drain();
 
   bool isOpen() const { return portIndex != -1; }
+  // The port's clock (virtual for in-memory ports), in milliseconds.
+  std::int64_t nowMs() const { return port_->nowMs(); }
 
   // Public for tests and for the error reports.
   std::int32_t portIndex = -1;

@@ -11,8 +11,10 @@
 
 namespace reply {
 
-// The limit for each byte of a status reply.
+// The limit for each byte of a status reply, and for the whole of it: bytes that are no reply
+// may keep coming, but a status reply that has not come this long after its command never will.
 constexpr int kStatusTimeoutMs = 5000;
+constexpr int kStatusOverallMs = 10000;
 constexpr std::uint8_t kCarriageReturn = 0x0D;
 
 enum class ReplyClass { Success, ErrorReply, TimedOut };

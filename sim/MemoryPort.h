@@ -46,6 +46,7 @@ class MemoryPort : public SerialPort {
   bool closeDevice() override;
   std::uint32_t lastError() const override { return lastError_; }
   std::string lastErrorText() const override;
+  std::int64_t nowMs() const override { return clock_.nowMs(); }
 
   // Test controls: which COM indexes exist and which are held by another program.
   void setPresent(int portIndex, bool present);

@@ -44,9 +44,10 @@ class ExplorerDialog {
   static constexpr std::size_t kListingBytes = 16352;  // 511 records of 32 bytes
   static constexpr int kReplyTimeoutMs = reply::kStatusTimeoutMs;
   // Per-byte limit of the wait for the reply that ends a copy, delete or format: none of its
-  // own (the port caps the silence), waited in slices between which the windows repaint.
+  // own; the whole wait is capped as a wait without a limit is.
   static constexpr int kUntilDoneMs = 0;
-  static constexpr int kCompletionSliceMs = 100;
+  // Every reply is awaited in slices of this much, between which the windows repaint.
+  static constexpr int kRepaintSliceMs = 100;
 
   explicit ExplorerDialog(platform::Desktop& desktop);
 
@@ -136,7 +137,7 @@ class ExplorerDialog {
  private:
   enum class WaitEnd { Done, Refused, TimedOut };
   WaitEnd awaitReply(std::int32_t timeoutMs, bool strict);
-  bool readReplyByte(std::uint8_t& byte, std::int32_t timeoutMs);
+  bool readReplyByte(std::uint8_t& byte, std::int32_t timeoutMs, std::int64_t deadlineMs);
   bool transact(std::string line, bool keepCompletion);
   void drainKeepingCompletion();
   bool waitCompletion(DriveKind drive);

@@ -1,6 +1,7 @@
 // The command transaction as the window runs it: each line drained before and after, one
 // resend after Retry, the error codes' boxes and follow-ups, the communication dialogs, and
 // the completion waits of copy, delete and format, during which the windows repaint.
+#include <algorithm>
 #include <utility>
 
 #include "link/SerialLink.h"
@@ -37,19 +38,22 @@ class WindowDisabled {
 
 }  // namespace
 
-bool ExplorerDialog::readReplyByte(std::uint8_t& byte, std::int32_t timeoutMs) {
+bool ExplorerDialog::readReplyByte(std::uint8_t& byte, std::int32_t timeoutMs, std::int64_t deadlineMs) {
   if (!heldReply_.empty()) {
     byte = heldReply_.front();
     heldReply_.pop_front();
     return true;
   }
-  if (timeoutMs > 0) return serialLink.readBytes(&byte, 1, timeoutMs) != 0;
-
-  // No limit of its own (a format may take minutes): wait in slices and let the windows
-  // repaint between them, up to the port's cap of silence.
+  // Wait in slices and let the windows repaint between them, until the byte's limit (a format
+  // may take minutes: no limit, up to the port's cap) or the whole reply's runs out.
   WindowDisabled disabled(desktop_.mainWindow());
-  for (std::int64_t silentMs = 0; silentMs < kUnlimitedWaitCapMs; silentMs += kCompletionSliceMs) {
-    const int value = serialLink.readByte(kCompletionSliceMs);
+  const std::int64_t startMs = serialLink.nowMs();
+  const std::int64_t limitMs = timeoutMs > 0 ? timeoutMs : kUnlimitedWaitCapMs;
+  for (;;) {
+    const std::int64_t nowMs = serialLink.nowMs();
+    const std::int64_t waitMs = std::min({startMs + limitMs - nowMs, deadlineMs - nowMs, std::int64_t{kRepaintSliceMs}});
+    if (waitMs <= 0) return false;
+    const int value = serialLink.readByte(static_cast<int>(waitMs));
     if (value == kReadFailed) return false;
     if (value != kReadTimedOut) {
       byte = static_cast<std::uint8_t>(value);
@@ -57,13 +61,16 @@ bool ExplorerDialog::readReplyByte(std::uint8_t& byte, std::int32_t timeoutMs) {
     }
     desktop_.processPendingMessages();
   }
-  return false;
 }
 
 ExplorerDialog::WaitEnd ExplorerDialog::awaitReply(std::int32_t timeoutMs, bool strict) {
   WaitCursor cursor(desktop_);
-  const Reply reply = scanReply([this](std::uint8_t& byte, std::int32_t limit) { return readReplyByte(byte, limit); },
-                                timeoutMs, strict);
+  // Bytes that are no reply may keep coming: the whole reply has a bound besides each byte's.
+  const std::int64_t deadlineMs =
+      serialLink.nowMs() + (timeoutMs > 0 ? reply::kStatusOverallMs : std::int64_t{kUnlimitedWaitCapMs});
+  const Reply reply = scanReply(
+      [this, deadlineMs](std::uint8_t& byte, std::int32_t limit) { return readReplyByte(byte, limit, deadlineMs); },
+      timeoutMs, strict);
 
   if (reply.kind == ReplyClass::TimedOut) {
     if (retrying) {

@@ -1,6 +1,9 @@
 #include "FaultMatrix.h"
 
+#include <algorithm>
+
 #include "link/SerialLink.h"
+#include "protocol/Reply.h"
 #include "res/Resources.h"
 #include "ui/AboutDialog.h"
 
@@ -88,6 +91,7 @@ Shown probeShown(const FaultMode& fault) {
     case Mode::JustOutsideLimit: return {kPortSelect, kCommError, kCommError};
     case Mode::NoiseBefore:
     case Mode::ContinuousNoise: return {kPortSelect};
+    case Mode::EndlessNoise: return {kPortSelect, kCommError, kCommError};  // it outlasts the probe
     case Mode::RWithoutCr:
     case Mode::DoubleR:
     case Mode::Truncated: return {kCommError, kCommFailed, kCommError, kCommFailed};  // the listings' selections
@@ -106,7 +110,8 @@ Shown selectionsShown(const FaultMode& fault) {
 // A data reply that lost bytes is a listing cut short, and the user is told; noise or surplus
 // still fills every byte.
 Shown queriesShown(const FaultMode& fault) {
-  const bool whole = dataTransparent(fault) || fault.mode == Mode::NoiseBefore || fault.mode == Mode::ContinuousNoise;
+  const bool whole = dataTransparent(fault) || fault.mode == Mode::NoiseBefore || fault.mode == Mode::ContinuousNoise ||
+                     fault.mode == Mode::EndlessNoise;
   return whole ? Shown{} : Shown{ExplorerDialog::kIncompleteCaption};
 }
 Shown aboutShown(const FaultMode&) { return {kAboutBox}; }
@@ -180,7 +185,8 @@ void runRevision(ExplorerDialog& dialog, Window&, SteadyUser& user) {
 Shown completionOnly(const FaultMode& fault) {
   switch (fault.mode) {
     case Mode::JustOutsideLimit: return {kCommError};
-    case Mode::CloseLine: return {kCommError, kCommFailed, kCommError, kCommFailed};  // and the relisting's select
+    case Mode::CloseLine:
+    case Mode::EndlessNoise: return {kCommError, kCommFailed, kCommError, kCommFailed};  // and the relisting's select
     default: return transaction(fault.effect, false, false, true);
   }
 }
@@ -213,6 +219,7 @@ const std::vector<FaultMode> kFaultModes = {
     {"TruncatedData", Mode::Truncated, Effect::NoReply},
     {"SurplusData", Mode::Surplus, Effect::Transparent},
     {"ContinuousNoise", Mode::ContinuousNoise, Effect::Transparent},
+    {"EndlessNoise", Mode::EndlessNoise, Effect::NoReply},
     {"LineClosedMidTransfer", Mode::CloseLine, Effect::NoReply},
     {"JustInsideLimit", Mode::JustInsideLimit, Effect::Transparent},
     {"JustOutsideLimit", Mode::JustOutsideLimit, Effect::NoReply},
@@ -294,10 +301,16 @@ sim::FaultRule ruleFor(const Target& target, const FaultMode& fault, int complet
     case Mode::Truncated: shape(Fault::Truncated, target.replyBytes / 2); break;
     case Mode::Surplus: shape(Fault::Surplus, 5); break;
     case Mode::ContinuousNoise:
-      // Longer than one limit in all, but never a gap as long as the limit.
+    case Mode::EndlessNoise: {
+      // Never a gap as long as a byte's limit; in all, longer than one limit but within the
+      // whole reply's bound, or longer than that bound.
       shape(Fault::ContinuousNoise, target.limitMs / 2);
-      rule.durationMs = 2 * target.limitMs;
+      const int boundMs = target.reply == Reply::Second ? kUnlimitedWaitCapMs : reply::kStatusOverallMs;
+      // Endless: past every wait of the scenario, so that no reply ever follows it in time.
+      rule.durationMs = fault.mode == Mode::EndlessNoise ? 10 * (target.limitMs + boundMs)
+                                                          : std::min(target.limitMs * 3 / 2, boundMs - target.limitMs / 2);
       break;
+    }
     case Mode::CloseLine: shape(Fault::CloseLine, target.replyBytes / 2); break;
     case Mode::JustInsideLimit: shape(Fault::Delay, target.limitMs - 1 - normalArrivalMs); break;
     case Mode::JustOutsideLimit: shape(Fault::Delay, target.limitMs + 1 - normalArrivalMs); break;
@@ -327,7 +340,8 @@ std::string expectedRevision(Mode mode) {
     case Mode::Code20: return "E20      ";
     case Mode::Truncated:
     case Mode::CloseLine: return "DVX 2    ";
-    case Mode::ContinuousNoise: return "# x#DVX 2";
+    case Mode::ContinuousNoise: return "# DVX 2.1";  // the NUL of the noise shows as a blank
+    case Mode::EndlessNoise: return "# x# x# x";
     case Mode::Surplus:
     case Mode::JustInsideLimit: return "DVX 2.13a";
   }

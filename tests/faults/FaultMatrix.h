@@ -26,7 +26,8 @@ enum class Mode {
   Code20,
   Truncated,
   Surplus,
-  ContinuousNoise,
+  ContinuousNoise,  // longer than a byte's limit, shorter than the whole reply's bound
+  EndlessNoise,     // longer than the whole reply's bound
   CloseLine,
   JustInsideLimit,   // the reply starts 1 ms before the program's limit runs out
   JustOutsideLimit,  // and 1 ms after

@@ -30,9 +30,11 @@ bool ScriptedPort::writeByte(std::uint8_t value) {
   return true;
 }
 
-int ScriptedPort::readByte(int) {
+int ScriptedPort::readByte(int timeoutMs) {
   if (nextByte_ < pending_.size()) return static_cast<std::uint8_t>(pending_[nextByte_++]);
-  return failAtEnd_ && nextReply_ == replies_.size() ? kReadFailed : kReadTimedOut;
+  if (failAtEnd_ && nextReply_ == replies_.size()) return kReadFailed;
+  nowMs_ += timeoutMs > 0 ? timeoutMs : kUnlimitedWaitCapMs;
+  return kReadTimedOut;
 }
 
 std::vector<std::string> splitReplies(const std::uint8_t* data, std::size_t size) {

@@ -21,7 +21,7 @@ void require(bool holds, const char* what);
 // The unit speaks when spoken to: each line the program ends with CR releases the next reply,
 // and reads take the released bytes in order. With nothing to read a read times out, or,
 // once every reply is out and failAtEnd is set, fails as a vanished device does. Written
-// bytes are dropped.
+// bytes are dropped. Time is virtual: a read that times out moves the clock by its limit.
 class ScriptedPort : public SerialPort {
  public:
   ScriptedPort(std::vector<std::string> replies, bool failAtEnd)
@@ -35,6 +35,7 @@ class ScriptedPort : public SerialPort {
   bool closeDevice() override { return true; }
   std::uint32_t lastError() const override { return 0; }
   std::string lastErrorText() const override { return {}; }
+  std::int64_t nowMs() const override { return nowMs_; }
 
  private:
   std::vector<std::string> replies_;
@@ -43,6 +44,7 @@ class ScriptedPort : public SerialPort {
   std::size_t nextByte_ = 0;
   bool failAtEnd_;
   LineSettings settings_{};
+  std::int64_t nowMs_ = 0;
 };
 
 // Replies separated by the byte 0xFF, so that one fuzz input scripts a whole exchange.

@@ -39,6 +39,11 @@ void checkList(const platform::memory::MemoryListView& list) {
 }
 
 void checkSummary(const std::string& text) {
+  // A listing cut short shows what it used and no free figure it cannot know.
+  if (text.ends_with("KB (listing incomplete)")) {
+    fuzz::require(isGroupedFigure(text.substr(0, text.find(' ')), "KB"), "used space not a grouped figure");
+    return;
+  }
   const std::string middle = "KB (Disk free space: ";
   const auto at = text.find(middle);
   fuzz::require(at != std::string::npos && text.ends_with("MB)"), "a summary line of another form");

@@ -100,6 +100,19 @@ TEST_F(TransactionTest, RWithoutCarriageReturnCostsTwoLimits) {
   EXPECT_EQ(dialogTimes(), std::vector<std::int64_t>{sentAtMs("0SL") + 2 * kLimitMs});
 }
 
+// Bytes that are no reply, each well within its limit, cannot hold the program: a status
+// reply has its bound, 10 s after the command, and the windows repaint meanwhile.
+TEST_F(TransactionTest, EndlessNoiseTimesOutTenSecondsAfterTheCommand) {
+  unit.addFault({.command = "SL", .fault = Fault::ContinuousNoise, .count = 1000, .durationMs = 600000});
+  desktop.answer(IDCANCEL);
+  const int pumpsBefore = desktop.pumps();
+
+  EXPECT_FALSE(dialog->sendCommand("0SL"));
+  EXPECT_EQ(dialogTimes(), std::vector<std::int64_t>{sentAtMs("0SL") + 10000});
+  EXPECT_GE(desktop.pumps() - pumpsBefore, 10000 / ExplorerDialog::kRepaintSliceMs - 10);
+  EXPECT_TRUE(window->window.isEnabled());
+}
+
 TEST_F(TransactionTest, UnknownErrorCodesAreSkippedUntilTheTimeOut) {
   for (const char* code : {"00", "13"}) {
     SCOPED_TRACE(code);

@@ -135,7 +135,9 @@ bool WirePort::limitFits(int timeoutMs) const {
   if (timeoutMs == SerialLink::kDrainQuietMs) return true;
   if (lastLine_.empty()) return false;
   if (timeoutMs <= 0) return isOperation(lastLine_);
-  return timeoutMs == replyLimitMs(lastLine_);
+  // Replies are awaited in slices, between which the windows repaint; none is longer than the
+  // line's own limit. (How long the slices last in all is judged by the silence they keep.)
+  return timeoutMs <= replyLimitMs(lastLine_);
 }
 
 void WirePort::startStep(Mood mood, std::uint64_t seed) {
