@@ -4,6 +4,7 @@
 
 #include "cli/Arguments.h"
 #include "cli/Session.h"
+#include "link/SerialPort.h"
 
 int main(int argc, char** argv) {
   if (argc == 2 && std::string(argv[1]) == "--version") {
@@ -20,5 +21,6 @@ int main(int argc, char** argv) {
     std::cout << (arguments->commandNamed ? cli::commandUsage(arguments->command) : cli::programUsage());
     return 0;
   }
+  releasePortOnExitSignals();  // Ctrl-C, a closed terminal, `| head`: the port is left free
   return cli::runCommand(*arguments, std::cout);
 }

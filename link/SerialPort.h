@@ -79,3 +79,12 @@ class SerialPort {
 std::unique_ptr<SerialPort> makeSystemPort();
 // POSIX only: a port that opens the device at path (/dev/ttyUSB0, say) for any COM index.
 std::unique_ptr<SerialPort> makeDevicePort(const std::string& path);
+
+// For a way out where no destructor runs (a signal, a lost display): puts the port the
+// process holds open back as it was found (its settings, exclusive mode off) and closes it,
+// which releases its lock. Async-signal-safe; nothing happens when no port is open. On
+// Windows the handle closes with the process.
+void releaseOpenPort();
+// SIGINT, SIGTERM, SIGHUP and SIGPIPE end the program with releaseOpenPort() first, exit
+// status 128 + the signal.
+void releasePortOnExitSignals();

@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=("$@")
-((${#packages[@]})) || packages=(build-essential cmake ninja-build libwxgtk3.2-dev googletest
+((${#packages[@]})) || packages=(build-essential cmake ninja-build libwxgtk3.2-dev libx11-dev googletest
                                  xvfb xauth xdotool imagemagick dosfstools mtools valgrind)
 missing=()
 for package in "${packages[@]}"; do

@@ -16,6 +16,7 @@
 #include <iterator>
 #include <string>
 
+#include "link/posix/HeldPort.h"
 #include "link/SerialPort.h"
 
 namespace {
@@ -116,6 +117,8 @@ class PosixSerialPort final : public SerialPort {
 
   std::string fixedPath_;
   UniqueFd fd_;
+  termios foundSettings_{};
+  bool found_ = false;
   int error_ = 0;
 };
 
@@ -127,6 +130,10 @@ bool PosixSerialPort::openDevice(int portIndex) {
   // TIOCEXCL does not stop root; the advisory lock stops a second program even then.
   if (::flock(fd.get(), LOCK_EX | LOCK_NB) != 0) return fail(errno);
   if (::ioctl(fd.get(), TIOCEXCL) != 0 && !isTolerable(errno)) return fail(errno);
+  // What the port was like before us, put back when we let it go (a file is no terminal and
+  // has nothing to put back).
+  found_ = ::tcgetattr(fd.get(), &foundSettings_) == 0;
+  if (found_) held::hold(fd.get(), foundSettings_);
   fd_ = std::move(fd);
   return true;
 }
@@ -280,6 +287,9 @@ bool PosixSerialPort::closeDevice() {
   // Exclusive mode stays with the terminal while anyone else holds it open (the simulator
   // does): end it, or every later opener but root is refused as busy. Closing the descriptor
   // drops the advisory lock.
+  held::letGo();
+  if (found_) ::tcsetattr(fd_.get(), TCSANOW, &foundSettings_);
+  found_ = false;
   ::ioctl(fd_.get(), TIOCNXCL);
   if (!fd_.reset()) return fail(errno);
   return true;

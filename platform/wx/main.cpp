@@ -1,6 +1,7 @@
 // dorvik-explorer: the desktop program. It works in its current directory, where "mav.cfg"
 // and the COMn links live, or with --config-folder in a folder of its own, as the desktop
 // menu starts it.
+#include <X11/Xlib.h>
 #include <wx/app.h>
 
 #include <cstdlib>
@@ -9,6 +10,7 @@
 #include <iostream>
 
 #include "app/ExplorerApp.h"
+#include "link/SerialPort.h"
 #include "platform/wx/WxDesktop.h"
 #include "ui/ProgressDialog.h"
 
@@ -48,10 +50,23 @@ bool enterConfigFolder() {
   return !error;
 }
 
+// The toolkit ends the process at once when its X display goes away (the server stopped, the
+// session ended): the port is released first, then the toolkit's own handler runs.
+XIOErrorHandler toolkitIoErrorHandler = nullptr;
+
+int onDisplayLost(Display* display) {
+  releaseOpenPort();
+  return toolkitIoErrorHandler != nullptr ? toolkitIoErrorHandler(display) : 1;
+}
+
 class DorvikExplorerApp : public wxApp {
  public:
-  // The base would parse the command line; main has already read it.
-  bool OnInit() override { return true; }
+  // The base would parse the command line; main has already read it. The display is open by
+  // now, with the toolkit's handler of its loss in place.
+  bool OnInit() override {
+    toolkitIoErrorHandler = XSetIOErrorHandler(onDisplayLost);
+    return true;
+  }
 
   // Start-up runs its own modal dialogs and returns when the main window has ended; there is
   // no main loop of the application's own.
@@ -80,5 +95,6 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (argc > 1 && std::strcmp(argv[1], "--config-folder") == 0 && !enterConfigFolder()) return 1;
+  releasePortOnExitSignals();
   return wxEntry(argc, argv);
 }

@@ -5,8 +5,12 @@
 #include <gmock/gmock.h>
 #include <pty.h>
 #include <sys/file.h>
+#include <sys/ioctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+#include <csignal>
+#include <cstring>
 
 #include <fstream>
 #include <functional>
@@ -311,6 +315,44 @@ TEST_F(CliTest, ControlBytesInNamesArePrintedEscaped) {
   EXPECT_EQ(shown.status, 0) << shown.err;
   EXPECT_THAT(shown.out, HasSubstr("A\\x1b[2J\\x0d\\x90.MPG"));
   EXPECT_EQ(shown.out.find_first_of("\x1B\r"), std::string::npos);
+}
+
+// Ctrl-C, a closed terminal, a kill or a reader that went away (`| head`) leave the port as
+// it was found: no lock, no exclusive mode, which would refuse every later opener but root.
+TEST_F(CliTest, EveryWayOutLeavesThePortFree) {
+  const auto exclusive = [](const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+    int on = -1;
+    ::ioctl(fd, TIOCGEXCL, &on);
+    ::close(fd);
+    return on != 0;
+  };
+  PtyPair silent;  // a probe waits here, so that the signal finds the port open
+  ASSERT_EQ(silent.start(), "");
+  for (const int signalNumber : {SIGINT, SIGTERM, SIGHUP, SIGPIPE}) {
+    int out[2];
+    ASSERT_EQ(::pipe(out), 0);
+    const pid_t child = ::fork();
+    if (child == 0) {
+      ::dup2(out[1], 1);
+      const int quiet = ::open("/dev/null", O_WRONLY);
+      ::dup2(quiet, 2);
+      ::execl(DORVIK_PROGRAM, DORVIK_PROGRAM, "--port", silent.slavePath().c_str(), "probe", nullptr);
+      ::_exit(127);
+    }
+    ::close(out[1]);
+    for (int i = 0; i < 100 && !exclusive(silent.slavePath()); ++i) ::usleep(10000);
+    EXPECT_TRUE(exclusive(silent.slavePath())) << "the port was never opened";
+    ::kill(child, signalNumber);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ::close(out[0]);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 128 + signalNumber) << strsignal(signalNumber);
+    EXPECT_FALSE(exclusive(silent.slavePath())) << strsignal(signalNumber);
+    const int again = ::open(silent.slavePath().c_str(), O_RDWR | O_NOCTTY);
+    EXPECT_EQ(::flock(again, LOCK_EX | LOCK_NB), 0) << strsignal(signalNumber);
+    ::close(again);
+  }
 }
 
 }  // namespace

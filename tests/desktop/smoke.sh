@@ -5,7 +5,7 @@
 #
 # usage: smoke.sh SCENARIO EXPLORER SIMULATOR MANIFEST   (run under tools/xvfb.sh)
 # SCENARIO: start-exit | port-choice | context-refresh | rename | about-keys | copy-at-once |
-#           copy-wait-repaint | menu-start | play | delete
+#           copy-wait-repaint | menu-start | play | delete | ways-out
 # With SMOKE_UNDER_WINE set, EXPLORER is the Windows program's wrapper (tests/windows/), and
 # the port's lock is not checked: Wine does not lock a serial device. With SMOKE_SHOT set,
 # start-exit saves the listed main window there.
@@ -100,6 +100,13 @@ exit_by_button() {
 # this one holds it.
 port_locked() { [[ -n ${SMOKE_UNDER_WINE:-} ]] || ! flock -n "$work/COM$1" true; }
 port_free() { [[ -n ${SMOKE_UNDER_WINE:-} ]] || flock -n "$work/COM$1" true; }
+# Exclusive mode outlives a program that never ended it while the simulator holds the terminal
+# open: every later opener but root would be refused. (TIOCGEXCL; perl is always on Debian.)
+not_exclusive() {
+  perl -MFcntl -e 'sysopen(my $f, $ARGV[0], O_RDWR | O_NOCTTY | O_NONBLOCK) or die "$!";
+                   my $v = pack("i", 0); ioctl($f, 0x80045440, $v) or die "$!"; exit unpack("i", $v)' \
+    "$(readlink -f "$work/COM$1")"
+}
 
 received() { grep -c "^received: $1\$" "$work/sim.log" || true; }
 received_at_least() { (($(received "$1") >= $2)); }
@@ -321,6 +328,31 @@ case $scenario in
     ((differing * 50 < pixels)) || fail "the window was not painted again during the wait (see $shots)"
     wait_for 30 "the copied row" internal_green_above "$internal"
     exit_by_button
+    ;;
+  ways-out)
+    # SIGTERM, SIGHUP and the loss of the display end the program without its destructors:
+    # each leaves the port as it found it (no lock, no exclusive mode), status 128 + signal.
+    start_on_com1
+    not_exclusive 1 && fail "the running program has not made COM1 exclusive"
+    kill -TERM "$app_pid"
+    expect_exit_status 143
+    port_free 1 && not_exclusive 1 || fail "COM1 left held after SIGTERM"
+    start_app
+    wait_for_listed_window
+    kill -HUP "$app_pid"
+    expect_exit_status 129
+    port_free 1 && not_exclusive 1 || fail "COM1 left held after SIGHUP"
+    # A display of its own, which goes away under the running program.
+    Xvfb -displayfd 3 -screen 0 1024x768x24 3>"$work/display" 2>/dev/null &
+    xvfb_pid=$!
+    wait_for 10 "a second display" test -s "$work/display"
+    (cd "$work" && DISPLAY=:$(cat "$work/display") exec "$explorer") >"$work/app.log" 2>&1 &
+    app_pid=$!
+    wait_for 30 "the program to hold COM1" port_locked 1
+    wait_for 30 "both listings" received_at_least '?D' 6
+    kill "$xvfb_pid"
+    wait_for 15 "the program to end with its display" bash -c "! kill -0 $app_pid"
+    port_free 1 && not_exclusive 1 || fail "COM1 left held after the display went away"
     ;;
   *)
     echo "unknown scenario: $scenario" >&2
