@@ -11,7 +11,6 @@
 
 #include <csignal>
 #include <cstring>
-
 #include <fstream>
 #include <functional>
 #include <iterator>
