@@ -68,6 +68,9 @@ class SerialPort {
   // parity (Sleep). In-memory ports advance their virtual clock instead.
   virtual void pause(int milliseconds);
 
+  // Where the open port leads (a path, "COM1"), for the wire trace; empty when unknown.
+  virtual std::string deviceName() const;
+
   virtual std::uint32_t lastError() const = 0;
   virtual std::string lastErrorText() const = 0;
 };

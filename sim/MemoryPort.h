@@ -44,6 +44,7 @@ class MemoryPort : public SerialPort {
   bool writeByte(std::uint8_t value) override;
   int readByte(int timeoutMs) override;
   bool closeDevice() override;
+  std::string deviceName() const override { return "memory"; }
   std::uint32_t lastError() const override { return lastError_; }
   std::string lastErrorText() const override;
 

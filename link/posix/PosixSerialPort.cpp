@@ -103,6 +103,7 @@ class PosixSerialPort final : public SerialPort {
   bool writeByte(std::uint8_t value) override;
   int readByte(int timeoutMs) override;
   bool closeDevice() override;
+  std::string deviceName() const override { return openedPath_; }
   std::uint32_t lastError() const override { return static_cast<std::uint32_t>(error_); }
   std::string lastErrorText() const override { return std::strerror(error_); }
 
@@ -115,6 +116,7 @@ class PosixSerialPort final : public SerialPort {
   bool raiseModemLines();
 
   std::string fixedPath_;
+  std::string openedPath_;
   UniqueFd fd_;
   int error_ = 0;
 };
@@ -128,6 +130,7 @@ bool PosixSerialPort::openDevice(int portIndex) {
   if (::flock(fd.get(), LOCK_EX | LOCK_NB) != 0) return fail(errno);
   if (::ioctl(fd.get(), TIOCEXCL) != 0 && !isTolerable(errno)) return fail(errno);
   fd_ = std::move(fd);
+  openedPath_ = path;
   return true;
 }
 
