@@ -196,6 +196,9 @@ TEST_F(CliTest, ExitStatusAndMessageTellAScriptWhatHappened) {
       {{"copy", "VID00003.MPG"}, 2, "copy needs --to", false},
       {{"list", "attic"}, 2, "not a drive: attic", false},
       {{"--port", "COM9", "probe"}, 2, "not a port: COM9", false},
+      {{"--trace", "/nonexistent/run.trace", "probe"}, 2, "the wire trace cannot be written: /nonexistent/run.trace:",
+       false},
+      {{"--trace", "/tmp", "probe"}, 2, "the wire trace cannot be written: /tmp: Is a directory", false},
   };
   for (const auto& row : rows) {
     served.clearReceivedLines();
