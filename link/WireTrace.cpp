@@ -53,7 +53,6 @@ void WireTrace::endBurst() {
 }
 
 void WireTrace::opened(const std::string& name, const std::string& device) {
-  if (originUs_ < 0) originUs_ = clock_();
   event("opened " + traceText(name) + " " + traceText(device));
 }
 
@@ -70,7 +69,12 @@ void WireTrace::event(const std::string& words) {
   *out_ << elapsedMs() << ' ' << words << '\n' << std::flush;
 }
 
-std::int64_t WireTrace::elapsedMs() const { return originUs_ < 0 ? 0 : (clock_() - originUs_) / 1000; }
+// The first entry, normally the port's opening, is time 0.
+std::int64_t WireTrace::elapsedMs() {
+  const std::int64_t nowUs = clock_();
+  if (originUs_ < 0) originUs_ = nowUs;
+  return (nowUs - originUs_) / 1000;
+}
 
 std::string traceText(const std::string& bytes) {
   std::string text;

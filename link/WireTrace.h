@@ -58,11 +58,11 @@ class WireTrace {
   enum class Direction { kNone, kSent, kReceived };
   void add(Direction direction, std::uint8_t value);
   void event(const std::string& words);
-  std::int64_t elapsedMs() const;
+  std::int64_t elapsedMs();
 
   std::unique_ptr<std::ostream> out_;
   Clock clock_;
-  std::int64_t originUs_ = -1;  // when the port was first opened
+  std::int64_t originUs_ = -1;  // when the first entry was written
   Direction direction_ = Direction::kNone;
   std::int64_t burstMs_ = 0;
   std::string burst_;

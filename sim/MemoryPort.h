@@ -36,7 +36,7 @@ class VirtualClock {
 
 class MemoryPort : public SerialPort {
  public:
-  MemoryPort(Unit& unit, VirtualClock& clock) : unit_(unit), clock_(clock) {}
+  MemoryPort(Responder& unit, VirtualClock& clock) : unit_(unit), clock_(clock) {}
 
   bool openDevice(int portIndex) override;
   bool getState(LineSettings& settings) override;
@@ -69,7 +69,7 @@ class MemoryPort : public SerialPort {
   // Open and not failed; else sets lastError_.
   bool usable();
 
-  Unit& unit_;
+  Responder& unit_;
   VirtualClock& clock_;
   int openIndex_ = -1;
   bool present_[4] = {true, true, true, true};
