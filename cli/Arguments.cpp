@@ -72,7 +72,7 @@ std::string programUsage() {
       "  --json        print the result as one JSON object\n"
       "  --yes         answer yes to the question of delete and format\n"
       "  --trace FILE  write every byte to and from the unit into FILE (a wire trace, see\n"
-      "                dorvik(1)); DORVIK_TRACE=FILE in the environment does the same\n"
+      "                dorvik-explorer(1)); DORVIK_TRACE=FILE in the environment does the same\n"
       "  --help        this text, or a command's with COMMAND --help\n"
       "  --version     the version\n\nCommands:\n";
   for (const auto& info : kCommands) text += "  " + std::string(info.usage.substr(0, info.usage.find('\n'))) + "\n";
