@@ -65,12 +65,14 @@ std::optional<DriveKind> driveNamed(std::string_view name) {
 
 std::string programUsage() {
   std::string text =
-      "usage: dorvik [--port COM1..COM4 | DEVICE] [--json] [--yes] COMMAND [ARGUMENTS]\n"
+      "usage: dorvik [--port COM1..COM4 | DEVICE] [--json] [--yes] [--trace FILE] COMMAND [ARGUMENTS]\n"
       "Works the Dorvik video playback unit on a serial line, for scripts and schedules.\n\n"
       "  --port PORT   COM1 to COM4 (COMn in the current folder, else /dev/ttyS(n-1)) or a\n"
       "                device path such as /dev/ttyUSB0; without it, the port mav.cfg names\n"
       "  --json        print the result as one JSON object\n"
       "  --yes         answer yes to the question of delete and format\n"
+      "  --trace FILE  write every byte to and from the unit into FILE (a wire trace, see\n"
+      "                dorvik-explorer(1)); DORVIK_TRACE=FILE in the environment does the same\n"
       "  --help        this text, or a command's with COMMAND --help\n"
       "  --version     the version\n\nCommands:\n";
   for (const auto& info : kCommands) text += "  " + std::string(info.usage.substr(0, info.usage.find('\n'))) + "\n";
@@ -89,13 +91,15 @@ std::optional<Arguments> parseArguments(int argc, const char* const* argv, std::
   std::string_view driveOptionName;
   for (int i = 1; i < argc; ++i) {
     const std::string_view word = argv[i];
-    const bool takesValue = word == "--port" || word == "--to" || word == "--drive";
+    const bool takesValue = word == "--port" || word == "--to" || word == "--drive" || word == "--trace";
     if (takesValue && i + 1 >= argc) {
       problem = std::string(word) + " needs a value";
       return std::nullopt;
     }
     if (word == "--port") {
       arguments.port = argv[++i];
+    } else if (word == "--trace") {
+      arguments.trace = argv[++i];
     } else if (word == "--to" || word == "--drive") {
       driveOptionName = word;
       driveOption = argv[++i];

@@ -17,7 +17,8 @@ struct Arguments {
   std::string newName;             // rename
   std::optional<DriveKind> drive;  // list (none: both), --to, --drive, format's operand
   bool loop = false;
-  std::string port;  // --port as given: COM1..COM4 or a device path; empty: "mav.cfg"
+  std::string port;   // --port as given: COM1..COM4 or a device path; empty: "mav.cfg"
+  std::string trace;  // --trace FILE; empty: DORVIK_TRACE, if set
   bool json = false;
   bool yes = false;
   bool help = false;  // --help: the program's usage, or the command's when one is named

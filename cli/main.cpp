@@ -2,6 +2,7 @@
 #include <iostream>
 #include <string>
 
+#include "app/StartOptions.h"
 #include "cli/Arguments.h"
 #include "cli/Session.h"
 #include "link/SerialPort.h"
@@ -20,6 +21,11 @@ int main(int argc, char** argv) {
   if (arguments->help) {
     std::cout << (arguments->commandNamed ? cli::commandUsage(arguments->command) : cli::programUsage());
     return 0;
+  }
+  const std::string traceProblem = startWireTrace(arguments->trace, "dorvik " DORVIK_VERSION);
+  if (!traceProblem.empty()) {
+    std::cerr << "dorvik: the wire trace cannot be written: " << traceProblem << "\n";
+    return cli::kUsage;
   }
   releasePortOnExitSignals();  // Ctrl-C, a closed terminal, `| head`: the port is left free
   return cli::runCommand(*arguments, std::cout);

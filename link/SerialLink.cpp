@@ -45,6 +45,7 @@ std::string SerialLink::open(int index, std::uint32_t baud, int addressed) {
   baudRate = baud;
   addressedOption = addressed;
   portIndex = index;
+  if (trace_) trace_->opened("COM" + std::to_string(index + 1), port_->deviceName());
   return {};
 }
 
@@ -59,6 +60,7 @@ void SerialLink::close() {
   lastResult = port_->closeDevice() ? 1 : 0;
   if (lastResult == 0) recordPortError();
   portIndex = -1;
+  if (trace_) trace_->closed();
 }
 
 int SerialLink::sendLine(const std::string& text) {
@@ -91,6 +93,7 @@ int SerialLink::writeByte(std::uint8_t value, Parity parity) {
   }
   lastResult = port_->writeByte(value) ? 1 : 0;
   if (lastResult == 0) recordPortError();
+  if (lastResult != 0 && trace_) trace_->sent(value);
   return lastResult;
 }
 
@@ -107,8 +110,24 @@ int SerialLink::readBytes(std::uint8_t* buffer, std::size_t count, int timeoutMs
 int SerialLink::readByte(int timeoutMs) {
   if (!isOpen()) return kReadFailed;
   // A negative limit would be an enormous one to the device; it means "no limit" here.
-  const int value = port_->readByte(std::max(timeoutMs, 0));
+  const int limitMs = std::max(timeoutMs, 0);
+  const int value = trace_ ? readTraced(limitMs) : port_->readByte(limitMs);
   lastResult = value == kReadFailed ? 0 : 1;
+  return value;
+}
+
+// A first short look tells a byte that is there from a read that waits, so that the trace's
+// burst ends before the wait and each entry keeps the time of its first byte. Both looks
+// together wait exactly the limit.
+int SerialLink::readTraced(int limitMs) {
+  constexpr int kLookMs = WireTrace::kBurstGapMs;
+  const bool looksFirst = limitMs == 0 || limitMs > kLookMs;
+  int value = port_->readByte(looksFirst ? kLookMs : limitMs);
+  if (value == kReadTimedOut) {
+    trace_->endBurst();
+    if (looksFirst) value = port_->readByte(limitMs == 0 ? 0 : limitMs - kLookMs);
+  }
+  if (value >= 0) trace_->received(static_cast<std::uint8_t>(value));
   return value;
 }
 

@@ -17,6 +17,7 @@
 #include <string>
 
 #include "link/SerialPort.h"
+#include "link/WireTrace.h"
 
 class SerialLink {
  public:
@@ -53,6 +54,11 @@ class SerialLink {
   // The port's clock (virtual for in-memory ports), in milliseconds.
   std::int64_t nowMs() const { return port_->nowMs(); }
 
+  // Records every byte and every open and close from now on (null: no trace). The link owns
+  // the trace, so that its last entry is the close at the program's very end.
+  void setTrace(std::unique_ptr<WireTrace> trace) { trace_ = std::move(trace); }
+  WireTrace* trace() const { return trace_.get(); }
+
   // Public for tests and for the error reports.
   std::int32_t portIndex = -1;
   std::uint32_t baudRate = 0;
@@ -72,8 +78,10 @@ class SerialLink {
  private:
   std::string abandonOpen(const char* message);
   void recordPortError();
+  int readTraced(int limitMs);
 
   std::unique_ptr<SerialPort> port_;
+  std::unique_ptr<WireTrace> trace_;
 };
 
 // The program's one link. Every global object is defined in app/Globals.cpp, which fixes their

@@ -9,3 +9,5 @@ std::int64_t SerialPort::nowMs() const {
   return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
       .count();
 }
+
+std::string SerialPort::deviceName() const { return {}; }

@@ -71,6 +71,9 @@ class SerialPort {
   // the system's steady clock; in-memory ports read their virtual clock.
   virtual std::int64_t nowMs() const;
 
+  // Where the open port leads (a path, "COM1"), for the wire trace; empty when unknown.
+  virtual std::string deviceName() const;
+
   virtual std::uint32_t lastError() const = 0;
   virtual std::string lastErrorText() const = 0;
 };

@@ -36,7 +36,7 @@ class VirtualClock {
 
 class MemoryPort : public SerialPort {
  public:
-  MemoryPort(Unit& unit, VirtualClock& clock) : unit_(unit), clock_(clock) {}
+  MemoryPort(Responder& unit, VirtualClock& clock) : unit_(unit), clock_(clock) {}
 
   bool openDevice(int portIndex) override;
   bool getState(LineSettings& settings) override;
@@ -44,6 +44,7 @@ class MemoryPort : public SerialPort {
   bool writeByte(std::uint8_t value) override;
   int readByte(int timeoutMs) override;
   bool closeDevice() override;
+  std::string deviceName() const override { return "memory"; }
   std::uint32_t lastError() const override { return lastError_; }
   std::string lastErrorText() const override;
   std::int64_t nowMs() const override { return clock_.nowMs(); }
@@ -69,7 +70,7 @@ class MemoryPort : public SerialPort {
   // Open and not failed; else sets lastError_.
   bool usable();
 
-  Unit& unit_;
+  Responder& unit_;
   VirtualClock& clock_;
   int openIndex_ = -1;
   bool present_[4] = {true, true, true, true};

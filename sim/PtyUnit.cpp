@@ -30,7 +30,7 @@ std::int64_t steadyNowUs() {
 
 }  // namespace
 
-PtyUnit::PtyUnit(Unit& unit) : unit_(unit) {
+PtyUnit::PtyUnit(Responder& unit) : unit_(unit) {
   // Raw from the start: a new pty echoes and turns CR into LF, which the unit must never see.
   termios raw{};
   cfmakeraw(&raw);

@@ -17,8 +17,8 @@ namespace sim {
 
 class PtyUnit {
  public:
-  explicit PtyUnit(Unit& unit);  // creates the pseudo-terminal (raw) and starts serving
-  ~PtyUnit();                    // stops serving, closes both sides, removes the link
+  explicit PtyUnit(Responder& unit);  // creates the pseudo-terminal (raw) and starts serving
+  ~PtyUnit();                         // stops serving, closes both sides, removes the link
 
   const std::string& slavePath() const { return slavePath_; }
   // Creates folder/COM<n> -> slavePath(); false on failure.
@@ -33,7 +33,7 @@ class PtyUnit {
   void awaitDelivery();
   void removeLink();
 
-  Unit& unit_;
+  Responder& unit_;
   int master_ = -1;
   int slave_ = -1;  // kept open so the master survives the program closing the port
   std::string slavePath_;

@@ -30,6 +30,7 @@
 
 #include "protocol/DriveKind.h"
 #include "sim/Faults.h"
+#include "sim/Responder.h"
 
 namespace sim {
 
@@ -83,12 +84,6 @@ struct PlayState {
   bool still = false;
 };
 
-struct OutputByte {
-  std::int64_t atUs;  // when the unit puts it on the line
-  int value;          // 0..255, or kLineClosed
-};
-constexpr int kLineClosed = -1;
-
 // A line as the unit received it: when its CR arrived and which drive was selected at that
 // moment, so a test can tell which drive a command acted on; and, for copy, delete and format,
 // when the last byte of the second reply went out, so a test can tell a wait that outlasted
@@ -105,7 +100,7 @@ constexpr std::int64_t kBytePeriod9600Us = 1042;  // 10 bits a byte at 9600 baud
 inline const char* const kDefaultRevision = "DVX 2.13a";
 constexpr std::size_t kRevisionBytes = 10;
 
-class Unit {
+class Unit : public Responder {
  public:
   Unit();
 
@@ -134,10 +129,10 @@ class Unit {
   void setLineObserver(std::function<void(const std::string&)> observer);
 
   // Feeds one byte from the program, received at nowUs. A CR completes a line.
-  void receive(std::uint8_t byte, std::int64_t nowUs);
+  void receive(std::uint8_t byte, std::int64_t nowUs) override;
   // The next byte the unit sends, if any is queued (whatever its time).
-  std::optional<OutputByte> peekOutput() const;
-  void popOutput();
+  std::optional<OutputByte> peekOutput() const override;
+  void popOutput() override;
 
   // Every line received, without its CR, in order.
   std::vector<std::string> receivedLines() const;

@@ -3,14 +3,16 @@
 // or SIGTERM, then removes the COMn link it made.
 #include <signal.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
+#include <memory>
 #include <sstream>
 #include <string>
 
+#include "link/WireTrace.h"
 #include "sim/PtyUnit.h"
+#include "sim/Replay.h"
 #include "sim/Unit.h"
 
 namespace {
@@ -28,10 +30,15 @@ constexpr const char* kUsage =
     "                           (default 300)\n"
     "  --revision TEXT          the firmware revision (10 bytes, blank padded)\n"
     "  --log                    print every line received\n"
+    "  --replay FILE            answer as the unit traced in FILE did (dorvik --trace), line\n"
+    "                           by line with the recorded gaps; a line the trace does not\n"
+    "                           have next is refused (no reply, a message on stderr)\n"
+    "  --fast                   with --replay: answer at once, without the recorded gaps\n"
     "  --help                   show this text\n"
     "  --version                show the version\n"
     "\n"
-    "Without a manifest or image both drives are present, formatted and empty.\n";
+    "Without a manifest or image both drives are present, formatted and empty. The options\n"
+    "that seed or shape the simulated unit do not apply to a replay.\n";
 
 struct Options {
   std::string manifest;
@@ -42,6 +49,8 @@ struct Options {
   int completionDelayMs = sim::kDefaultCompletionDelayMs;
   std::string revision = sim::kDefaultRevision;
   bool log = false;
+  std::string replay;
+  bool fast = false;
 };
 
 bool parseNumber(const std::string& text, int lowest, int highest, int& out) {
@@ -60,8 +69,8 @@ bool parseLink(const std::string& text, Options& options) {
 }
 
 bool takesValue(const std::string& option) {
-  for (const char* known :
-       {"--manifest", "--internal-image", "--removable-image", "--link", "--completion-delay", "--revision"}) {
+  for (const char* known : {"--manifest", "--internal-image", "--removable-image", "--link", "--completion-delay",
+                            "--revision", "--replay"}) {
     if (option == known) return true;
   }
   return false;
@@ -77,6 +86,8 @@ std::string parseOptions(int argc, char** argv, Options& options) {
       options.paced = true;
     } else if (option == "--log") {
       options.log = true;
+    } else if (option == "--fast") {
+      options.fast = true;
     } else if (!takesValue(option)) {
       return "unknown option: " + option;
     } else if (i + 1 >= argc) {
@@ -89,6 +100,8 @@ std::string parseOptions(int argc, char** argv, Options& options) {
       options.images[Removable] = argv[++i];
     } else if (option == "--revision") {
       options.revision = argv[++i];
+    } else if (option == "--replay") {
+      options.replay = argv[++i];
     } else if (option == "--link") {
       if (!parseLink(argv[++i], options)) return std::string("bad --link value: ") + argv[i];
     } else if (option == "--completion-delay") {
@@ -97,17 +110,25 @@ std::string parseOptions(int argc, char** argv, Options& options) {
       }
     }
   }
+  if (options.fast && options.replay.empty()) return "--fast goes with --replay";
+  return "";
+}
+
+std::string readFile(const std::string& path, std::string& text) {
+  std::ifstream file(path, std::ios::binary);
+  if (!file) return path + ": cannot open";
+  std::ostringstream bytes;
+  bytes << file.rdbuf();
+  text = bytes.str();
   return "";
 }
 
 std::string seed(sim::Unit& unit, const Options& options) {
   std::string error;
   if (!options.manifest.empty()) {
-    std::ifstream file(options.manifest, std::ios::binary);
-    if (!file) return options.manifest + ": cannot open";
-    std::ostringstream text;
-    text << file.rdbuf();
-    if (!unit.seedManifest(text.str(), &error)) return options.manifest + ": " + error;
+    std::string text;
+    if (const std::string problem = readFile(options.manifest, text); !problem.empty()) return problem;
+    if (!unit.seedManifest(text, &error)) return options.manifest + ": " + error;
   }
   for (DriveKind kind : {Internal, Removable}) {
     if (!options.images[kind].empty() && !unit.seedFatImage(options.images[kind], kind, &error)) return error;
@@ -115,19 +136,20 @@ std::string seed(sim::Unit& unit, const Options& options) {
   return "";
 }
 
-// Control characters show as \xNN, so that a log line is always one line.
-std::string printable(const std::string& line) {
-  std::string text;
-  for (unsigned char c : line) {
-    if (c >= 0x20 && c < 0x7F) {
-      text.push_back(static_cast<char>(c));
-    } else {
-      char escaped[5];
-      std::snprintf(escaped, sizeof escaped, "\\x%02X", c);
-      text += escaped;
-    }
+// A replay of the trace at path, or null after telling why it cannot be one.
+std::unique_ptr<sim::Replay> loadReplay(const Options& options) {
+  std::string text, problem;
+  problem = readFile(options.replay, text);
+  auto replay = problem.empty() ? sim::Replay::parse(text, &problem) : nullptr;
+  if (!replay) {
+    std::cerr << "dorvik-unit-sim: " << (problem.starts_with(options.replay) ? "" : options.replay + ": ") << problem
+              << "\n";
+    return nullptr;
   }
-  return text;
+  replay->setFast(options.fast);
+  replay->setRefusalObserver(
+      [](const std::string& refusal) { std::cerr << "dorvik-unit-sim: " << refusal << std::endl; });
+  return replay;
 }
 
 }  // namespace
@@ -148,6 +170,8 @@ int main(int argc, char** argv) {
     return 2;
   }
   sim::Unit unit;
+  std::unique_ptr<sim::Replay> replay;
+  if (!options.replay.empty() && !(replay = loadReplay(options))) return 1;
   const std::string seedProblem = seed(unit, options);
   if (!seedProblem.empty()) {
     std::cerr << "dorvik-unit-sim: " << seedProblem << "\n";
@@ -157,7 +181,7 @@ int main(int argc, char** argv) {
   unit.setCompletionDelayMs(options.completionDelayMs);
   unit.setRevision(options.revision);
   if (options.log) {
-    unit.setLineObserver([](const std::string& line) { std::cout << "received: " << printable(line) << std::endl; });
+    unit.setLineObserver([](const std::string& line) { std::cout << "received: " << traceText(line) << std::endl; });
   }
 
   // Blocked before the serving thread starts, so only sigwait below takes them. A shell
@@ -170,12 +194,13 @@ int main(int argc, char** argv) {
   sigaddset(&stopSignals, SIGTERM);
   pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
 
-  sim::PtyUnit pty(unit);
+  sim::PtyUnit pty(replay ? static_cast<sim::Responder&>(*replay) : unit);
   if (pty.slavePath().empty()) {
     std::cerr << "dorvik-unit-sim: cannot create a pseudo-terminal\n";
     return 1;
   }
-  std::cout << "dorvik-unit-sim: serving on " << pty.slavePath() << std::endl;
+  std::cout << "dorvik-unit-sim: serving on " << pty.slavePath()
+            << (replay ? " (a replay of " + options.replay + ")" : "") << std::endl;
   if (!options.linkFolder.empty()) {
     const std::string link = options.linkFolder + "/COM" + std::to_string(options.linkNumber);
     if (!pty.createLink(options.linkFolder, options.linkNumber)) {

@@ -104,6 +104,7 @@ class PosixSerialPort final : public SerialPort {
   bool writeByte(std::uint8_t value) override;
   int readByte(int timeoutMs) override;
   bool closeDevice() override;
+  std::string deviceName() const override { return openedPath_; }
   std::uint32_t lastError() const override { return static_cast<std::uint32_t>(error_); }
   std::string lastErrorText() const override { return std::strerror(error_); }
 
@@ -116,6 +117,7 @@ class PosixSerialPort final : public SerialPort {
   bool raiseModemLines();
 
   std::string fixedPath_;
+  std::string openedPath_;
   UniqueFd fd_;
   termios foundSettings_{};
   bool found_ = false;
@@ -135,6 +137,7 @@ bool PosixSerialPort::openDevice(int portIndex) {
   found_ = ::tcgetattr(fd.get(), &foundSettings_) == 0;
   if (found_) held::hold(fd.get(), foundSettings_);
   fd_ = std::move(fd);
+  openedPath_ = path;
   return true;
 }
 

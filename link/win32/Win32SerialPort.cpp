@@ -25,6 +25,7 @@ class Win32SerialPort final : public SerialPort {
   bool writeByte(std::uint8_t value) override;
   int readByte(int timeoutMs) override;
   bool closeDevice() override;
+  std::string deviceName() const override { return name_; }
   std::uint32_t lastError() const override { return lastError_; }
   std::string lastErrorText() const override;
 
@@ -36,6 +37,7 @@ class Win32SerialPort final : public SerialPort {
   int readWithin(DWORD limitMs);
 
   HANDLE handle_ = INVALID_HANDLE_VALUE;
+  std::string name_;
   DCB dcb_{};
   bool haveDcb_ = false;
   DWORD lastError_ = 0;
@@ -48,6 +50,7 @@ bool Win32SerialPort::openDevice(int portIndex) {
   // The error must be taken before any other call, or it would report that call's failure.
   if (handle_ == INVALID_HANDLE_VALUE) return fail();
   FlushFileBuffers(handle_);
+  name_ = name;
   haveDcb_ = false;
   return true;
 }

@@ -2,10 +2,10 @@
 // current folder, where "mav.cfg" lives, or with --config-folder (as the Start-menu entry
 // starts it) in "Dorvik Explorer" under the user's application-data folder.
 #include <cstdlib>
-#include <cstring>
 #include <string>
 
 #include "app/ExplorerApp.h"
+#include "app/StartOptions.h"
 #include "platform/win32/Win32Desktop.h"
 #include "ui/ProgressDialog.h"
 
@@ -20,12 +20,26 @@ bool enterConfigFolder() {
   return SetCurrentDirectoryA(folder.c_str()) != 0;
 }
 
+void warn(const std::string& text) {
+  MessageBoxA(nullptr, text.c_str(), "Dorvik Explorer", MB_OK | MB_ICONEXCLAMATION);
+}
+
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
-  if (std::strcmp(commandLine, "--config-folder") == 0 && !enterConfigFolder()) {
-    MessageBoxA(nullptr, "The folder Dorvik Explorer keeps its settings in cannot be made.", "Dorvik Explorer",
-                MB_OK | MB_ICONEXCLAMATION);
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  const DesktopOptions options = parseDesktopOptions(__argc, __argv);
+  if (!options.problem.empty()) {
+    warn(options.problem);
+    return 2;
+  }
+  // Before the working folder changes, so that a relative name means where the user is.
+  const std::string traceProblem = startWireTrace(options.trace, "dorvik-explorer " DORVIK_VERSION);
+  if (!traceProblem.empty()) {
+    warn("The wire trace cannot be written:\n" + traceProblem);
+    return 1;
+  }
+  if (options.configFolder && !enterConfigFolder()) {
+    warn("The folder Dorvik Explorer keeps its settings in cannot be made.");
     return 1;
   }
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES | ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};

@@ -3,6 +3,8 @@
 // menu starts it.
 #include <X11/Xlib.h>
 #include <wx/app.h>
+#include <wx/init.h>
+#include <wx/msgdlg.h>
 
 #include <cstdlib>
 #include <cstring>
@@ -10,6 +12,7 @@
 #include <iostream>
 
 #include "app/ExplorerApp.h"
+#include "app/StartOptions.h"
 #include "link/SerialPort.h"
 #include "platform/wx/WxDesktop.h"
 #include "ui/ProgressDialog.h"
@@ -17,13 +20,15 @@
 namespace {
 
 constexpr const char* kUsage =
-    "usage: dorvik-explorer [--config-folder | --help | --version]\n"
+    "usage: dorvik-explorer [--config-folder] [--trace FILE] | --help | --version\n"
     "Manages the clips on a Dorvik video playback unit over a serial line (COM1 to COM4).\n"
     "Works in the current folder: mav.cfg keeps the chosen port, and a file or symbolic link\n"
     "COMn there is used as port n (otherwise /dev/ttyS(n-1)).\n"
     "\n"
     "  --config-folder   work in $XDG_CONFIG_HOME/dorvik-explorer (~/.config/dorvik-explorer),\n"
     "                    made when missing, instead of the current folder\n"
+    "  --trace FILE      write every byte to and from the unit into FILE (a wire trace, see\n"
+    "                    dorvik-explorer(1)); DORVIK_TRACE=FILE in the environment does the same\n"
     "  --help            show this text\n"
     "  --version         show the version\n";
 
@@ -94,7 +99,22 @@ int main(int argc, char** argv) {
     std::cout << kUsage;
     return 0;
   }
-  if (argc > 1 && std::strcmp(argv[1], "--config-folder") == 0 && !enterConfigFolder()) return 1;
+  const DesktopOptions options = parseDesktopOptions(argc, argv);
+  if (!options.problem.empty()) {
+    std::cerr << "dorvik-explorer: " << options.problem << "\n" << kUsage;
+    return 2;
+  }
+  // Before the working folder changes, so that a relative name means where the user is.
+  const std::string traceProblem = startWireTrace(options.trace, "dorvik-explorer " DORVIK_VERSION);
+  if (!traceProblem.empty()) {
+    std::cerr << "dorvik-explorer: the wire trace cannot be written: " << traceProblem << "\n";
+    if (wxEntryStart(argc, argv)) {
+      wxMessageBox("The wire trace cannot be written:\n" + traceProblem, "Dorvik Explorer", wxOK | wxICON_EXCLAMATION);
+      wxEntryCleanup();
+    }
+    return 1;
+  }
+  if (options.configFolder && !enterConfigFolder()) return 1;
   releasePortOnExitSignals();
   return wxEntry(argc, argv);
 }

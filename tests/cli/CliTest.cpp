@@ -18,13 +18,17 @@
 
 #include "app/ExplorerApp.h"
 #include "sim/PtyUnit.h"
+#include "sim/Replay.h"
 #include "support/ExplorerFixture.h"
 #include "support/PtyPair.h"
+#include "support/WorkingFolder.h"
 #include "ui/AboutDialog.h"
 
 namespace {
 
 using ::testing::HasSubstr;
+using ::testing::IsEmpty;
+using ::testing::Not;
 
 constexpr const char* kManifest =
     "[internal]\nVID00003.MPG 352800\n"
@@ -72,6 +76,15 @@ Outcome runDorvik(const std::vector<std::string>& arguments, bool errTerminal = 
   ::close(out[0]);
   ::close(err[0]);
   return run;
+}
+
+std::unique_ptr<sim::Replay> replayOf(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  const std::string text{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+  std::string problem;
+  auto replay = sim::Replay::parse(text, &problem);
+  EXPECT_TRUE(replay) << path << ": " << problem;
+  return replay;
 }
 
 // The window on the in-memory unit, and the same unit on a pseudo-terminal for dorvik.
@@ -201,6 +214,11 @@ TEST_F(CliTest, ExitStatusAndMessageTellAScriptWhatHappened) {
       {{"copy", "VID00003.MPG"}, 2, "copy needs --to", false},
       {{"list", "attic"}, 2, "not a drive: attic", false},
       {{"--port", "COM9", "probe"}, 2, "not a port: COM9", false},
+      {{"--trace", "/nonexistent/run.trace", "probe"},
+       2,
+       "the wire trace cannot be written: /nonexistent/run.trace:",
+       false},
+      {{"--trace", "/tmp", "probe"}, 2, "the wire trace cannot be written: /tmp: Is a directory", false},
   };
   for (const auto& row : rows) {
     served.clearReceivedLines();
@@ -351,6 +369,67 @@ TEST_F(CliTest, EveryWayOutLeavesThePortFree) {
     const int again = ::open(silent.slavePath().c_str(), O_RDWR | O_NOCTTY);
     EXPECT_EQ(::flock(again, LOCK_EX | LOCK_NB), 0) << strsignal(signalNumber);
     ::close(again);
+  }
+}
+
+TEST_F(CliTest, ATracedListingReplaysToTheSameTextAndADeleteItNeverSawIsRefused) {
+  WorkingFolder folder;
+  const std::string path = (folder.path() / "list.trace").string();
+  ::setenv("DORVIK_TRACE", path.c_str(), 1);
+  const Outcome traced = runDorvik({"--port", pty->slavePath(), "list"});
+  ::unsetenv("DORVIK_TRACE");
+  ASSERT_EQ(traced.status, 0) << traced.err;
+
+  auto replay = replayOf(path);
+  ASSERT_TRUE(replay);
+  sim::PtyUnit replayed(*replay);
+  const Outcome listed = runDorvik({"--port", replayed.slavePath(), "list"});
+  EXPECT_EQ(listed.status, 0) << listed.err;
+  EXPECT_EQ(listed.out, traced.out);
+  EXPECT_THAT(replay->refusals(), IsEmpty());
+  EXPECT_EQ(replay->linesAnswered(), replay->lineCount());
+
+  auto again = replayOf(path);
+  ASSERT_TRUE(again);
+  again->setFast(true);
+  sim::PtyUnit unit(*again);
+  const Outcome deleted =
+      runDorvik({"--port", unit.slavePath(), "--yes", "delete", "VID00012.MPG", "--drive", "removable"});
+  EXPECT_EQ(deleted.status, 4) << deleted.err;
+  ASSERT_THAT(again->refusals(), Not(IsEmpty()));
+  // The delete lists its drive as the trace did, then selects it again where the trace went on
+  // to the other drive: refused there, the delete line is never sent.
+  EXPECT_EQ(again->refusals().front(),
+            "refused line 4: received \"1SL\\r\", the trace has \"0SL\\r\" (trace line 10); no reply");
+}
+
+// Traces recorded with dorvik against the simulator, kept as regression cases: each command
+// still sends exactly the traced lines and ends as it did then.
+TEST_F(CliTest, KeptTracesReplayToTheSameEnd) {
+  const struct {
+    const char* trace;
+    std::vector<std::string> arguments;
+    const char* out;
+  } rows[] = {
+      {"probe.trace", {"probe"}, "a unit answers\n"},
+      {"revision.trace", {"revision"}, "DVX 2.13a\n"},
+      {"play-loop.trace", {"play", "VID00012.MPG", "--drive", "removable", "--loop"}, "looping VID00012.MPG\n"},
+      {"delete.trace",
+       {"--yes", "delete", "NOTES.TXT", "--drive", "removable"},
+       "deleted NOTES.TXT from the removable drive\n"},
+  };
+  for (const auto& row : rows) {
+    auto replay = replayOf(std::string(DORVIK_TRACES) + "/" + row.trace);
+    ASSERT_TRUE(replay);
+    replay->setFast(true);
+    sim::PtyUnit unit(*replay);
+    std::vector<std::string> arguments{"--port", unit.slavePath()};
+    arguments.insert(arguments.end(), row.arguments.begin(), row.arguments.end());
+    const Outcome run = runDorvik(arguments);
+    EXPECT_EQ(run.status, 0) << row.trace << run.err;
+    EXPECT_EQ(run.out, row.out) << row.trace;
+    EXPECT_THAT(replay->refusals(), IsEmpty()) << row.trace;
+    EXPECT_EQ(replay->linesAnswered(), replay->lineCount()) << row.trace;
   }
 }
 

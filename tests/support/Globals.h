@@ -1,5 +1,5 @@
 // The program's global objects as a fresh start has them: no progress window and no desktop
-// behind it, the link closed and back on the system's port, the command buffer empty. Every
+// behind it, the link closed, untraced and back on the system's port, the command buffer empty. Every
 // fixture that touches them calls this before and after, so no test sees another's leftovers.
 #pragma once
 
@@ -12,5 +12,6 @@ inline void resetGlobals() {
   progressDialog.attach(nullptr);
   serialLink.close();
   serialLink.setPort(makeSystemPort());
+  serialLink.setTrace(nullptr);
   commandText.clear();
 }
