@@ -109,8 +109,7 @@ bool ExplorerApp::choosePort() {
 void ExplorerApp::openLink(std::string& reported) {
   const std::string message = serialLink.open(portIndex, kBaudRate, 0);
   if (message.empty()) return;
-  const std::string text =
-      portOpenFailureText("COM" + std::to_string(portIndex + 1), message, serialLink.lastErrorText);
+  const std::string text = portOpenFailureText(serialLink.portName(portIndex), message, serialLink.lastErrorText);
   if (text == reported) return;
   reported = text;
   std::cerr << asErrorLines(text) << std::flush;

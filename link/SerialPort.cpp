@@ -4,3 +4,16 @@
 #include <thread>
 
 void SerialPort::pause(int milliseconds) { std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds)); }
+
+bool isRemovalError(std::uint32_t win32Error) {
+  // ERROR_ACCESS_DENIED, ERROR_BAD_COMMAND, ERROR_GEN_FAILURE, ERROR_OPERATION_ABORTED and
+  // ERROR_DEVICE_NOT_CONNECTED: what a USB serial driver reports once its device was pulled out.
+  switch (win32Error) {
+    case 5:
+    case 22:
+    case 31:
+    case 995:
+    case 1167: return true;
+    default: return false;
+  }
+}

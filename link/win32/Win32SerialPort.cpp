@@ -25,6 +25,7 @@ class Win32SerialPort final : public SerialPort {
   bool writeByte(std::uint8_t value) override;
   int readByte(int timeoutMs) override;
   bool closeDevice() override;
+  bool deviceGone() const override { return isRemovalError(lastError_); }
   std::uint32_t lastError() const override { return lastError_; }
   std::string lastErrorText() const override;
 
