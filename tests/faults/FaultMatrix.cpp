@@ -22,6 +22,9 @@ const std::string kDeleteQuestion = "Delete File(s)";
 const std::string kFormatQuestion = "Format Drive";
 const std::string kNotValid = "File Not Valid";
 
+// The program's own boxes: no unit answered at start-up; the port went away and did not open again.
+const std::string kProgramBox = "Dorvik Explorer";
+
 std::string codeBox(const char* code) { return std::string("Error Code ") + code + " Received"; }
 
 using Shown = std::vector<std::string>;
@@ -39,6 +42,10 @@ Shown transaction(Effect effect, bool relistFaulted, bool formatFaulted, bool fi
   switch (effect) {
     case Effect::Transparent: return {};
     case Effect::NoReply: return {kCommError, kCommFailed};
+    // Retry finds the port gone; a later transaction finds it gone before it sends, and on Retry.
+    case Effect::LineGone:
+      return firstOffer ? Shown{kCommError, kProgramBox, kCommFailed}
+                        : Shown{kProgramBox, kCommError, kProgramBox, kCommFailed};
     case Effect::Code04: return {codeBox("04")};
     case Effect::Code11: return {codeBox("11")};
     case Effect::Code12: return relistFaulted ? Shown{codeBox("12"), codeBox("12")} : Shown{codeBox("12")};
@@ -85,13 +92,13 @@ void rename(ExplorerDialog& dialog, Window& window, const std::string& label, co
 Shown probeShown(const FaultMode& fault) {
   switch (fault.mode) {
     case Mode::Silence:
-    case Mode::JustOutsideLimit: return {kPortSelect, kCommError, kCommError};
+    case Mode::JustOutsideLimit: return {kProgramBox, kPortSelect, kCommError, kCommError};
     case Mode::NoiseBefore:
-    case Mode::ContinuousNoise: return {kPortSelect};
+    case Mode::ContinuousNoise: return {kProgramBox, kPortSelect};
     case Mode::RWithoutCr:
     case Mode::DoubleR:
     case Mode::Truncated: return {kCommError, kCommFailed, kCommError, kCommFailed};  // the listings' selections
-    case Mode::CloseLine: return {kCommError, kCommError};
+    case Mode::CloseLine: return {kProgramBox, kCommError, kProgramBox, kCommError};  // each drive probe
     default: return {};  // an error reply means a unit is there, and a drive probe declines the listing
   }
 }
@@ -103,7 +110,8 @@ Shown selectionsShown(const FaultMode& fault) {
          transaction(effect, true, true, false) + Shown{kFormatQuestion} + transaction(effect, true, true, false);
 }
 
-Shown nothingShown(const FaultMode&) { return {}; }
+// A listing cut by a closed line tells nothing itself; the next command finds the port gone.
+Shown queriesShown(const FaultMode& fault) { return fault.mode == Mode::CloseLine ? Shown{kProgramBox} : Shown{}; }
 Shown aboutShown(const FaultMode&) { return {kAboutBox}; }
 Shown cueShown(const FaultMode& fault) {
   return oneTransaction(fault) + (fault.effect == Effect::Transparent ? Shown{} : Shown{kNotValid});
@@ -175,7 +183,8 @@ void runRevision(ExplorerDialog& dialog, Window&, SteadyUser& user) {
 Shown completionOnly(const FaultMode& fault) {
   switch (fault.mode) {
     case Mode::JustOutsideLimit: return {kCommError};
-    case Mode::CloseLine: return {kCommError, kCommFailed, kCommError, kCommFailed};  // and the relisting's select
+    case Mode::CloseLine:  // then the relisting's select finds the port gone, and so does its Retry
+      return {kCommError, kCommFailed, kProgramBox, kCommError, kProgramBox, kCommFailed};
     default: return transaction(fault.effect, false, false, true);
   }
 }
@@ -208,7 +217,7 @@ const std::vector<FaultMode> kFaultModes = {
     {"TruncatedData", Mode::Truncated, Effect::NoReply},
     {"SurplusData", Mode::Surplus, Effect::Transparent},
     {"ContinuousNoise", Mode::ContinuousNoise, Effect::Transparent},
-    {"LineClosedMidTransfer", Mode::CloseLine, Effect::NoReply},
+    {"LineClosedMidTransfer", Mode::CloseLine, Effect::LineGone},
     {"JustInsideLimit", Mode::JustInsideLimit, Effect::Transparent},
     {"JustOutsideLimit", Mode::JustOutsideLimit, Effect::NoReply},
 };
@@ -232,7 +241,7 @@ const std::vector<Command> kCommands = {
      {},
      false,
      runRefresh,
-     nothingShown,
+     queriesShown,
      dataTransparent},
     {"Cue", {status("SE")}, Internal, {}, false, runPlay, cueShown, statusTransparent},
     {"Play", {status("PL")}, Internal, {}, false, runPlay, oneTransaction, statusTransparent},

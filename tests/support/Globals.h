@@ -12,5 +12,6 @@ inline void resetGlobals() {
   progressDialog.attach(nullptr);
   serialLink.close();
   serialLink.setPort(makeSystemPort());
+  serialLink.onReopenFailure = nullptr;
   commandText.clear();
 }
