@@ -28,6 +28,9 @@ constexpr const char* kUsage =
     "                           (default 300)\n"
     "  --revision TEXT          the firmware revision (10 bytes, blank padded)\n"
     "  --log                    print every line received\n"
+    "  --replug AFTER:DELAY     AFTER ms from the start, pull the line out (the program's\n"
+    "                           device goes away) and plug a new one in at the link\n"
+    "                           DELAY ms later, as a replugged USB adapter\n"
     "  --help                   show this text\n"
     "  --version                show the version\n"
     "\n"
@@ -42,6 +45,8 @@ struct Options {
   int completionDelayMs = sim::kDefaultCompletionDelayMs;
   std::string revision = sim::kDefaultRevision;
   bool log = false;
+  int replugAfterMs = -1;  // none
+  int replugDelayMs = 0;
 };
 
 bool parseNumber(const std::string& text, int lowest, int highest, int& out) {
@@ -60,8 +65,8 @@ bool parseLink(const std::string& text, Options& options) {
 }
 
 bool takesValue(const std::string& option) {
-  for (const char* known :
-       {"--manifest", "--internal-image", "--removable-image", "--link", "--completion-delay", "--revision"}) {
+  for (const char* known : {"--manifest", "--internal-image", "--removable-image", "--link", "--completion-delay",
+                            "--revision", "--replug"}) {
     if (option == known) return true;
   }
   return false;
@@ -91,6 +96,14 @@ std::string parseOptions(int argc, char** argv, Options& options) {
       options.revision = argv[++i];
     } else if (option == "--link") {
       if (!parseLink(argv[++i], options)) return std::string("bad --link value: ") + argv[i];
+    } else if (option == "--replug") {
+      const std::string value = argv[++i];
+      const std::size_t colon = value.find(':');
+      constexpr int kHour = 3600 * 1000;
+      if (colon == std::string::npos || !parseNumber(value.substr(0, colon), 0, kHour, options.replugAfterMs) ||
+          !parseNumber(value.substr(colon + 1), 0, kHour, options.replugDelayMs)) {
+        return "bad --replug value: " + value;
+      }
     } else if (option == "--completion-delay") {
       if (!parseNumber(argv[++i], 0, 3600 * 1000, options.completionDelayMs)) {
         return std::string("bad --completion-delay value: ") + argv[i];
@@ -183,6 +196,20 @@ int main(int argc, char** argv) {
       return 1;
     }
     std::cout << "dorvik-unit-sim: " << link << " -> " << pty.slavePath() << std::endl;
+  }
+  if (options.replugAfterMs >= 0) {
+    const timespec after{options.replugAfterMs / 1000, (options.replugAfterMs % 1000) * 1000000L};
+    if (sigtimedwait(&stopSignals, nullptr, &after) < 0) {
+      std::cout << "dorvik-unit-sim: line pulled out" << std::endl;
+      if (!pty.replug(options.replugDelayMs)) {
+        std::cerr << "dorvik-unit-sim: cannot plug a new pseudo-terminal in\n";
+        return 1;
+      }
+      std::cout << "dorvik-unit-sim: plugged in again on " << pty.slavePath() << std::endl;
+    } else {
+      std::cout << "dorvik-unit-sim: stopped" << std::endl;
+      return 0;
+    }
   }
   int signal = 0;
   sigwait(&stopSignals, &signal);
