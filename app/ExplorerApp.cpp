@@ -56,14 +56,26 @@ std::string portOpenFailureText(const std::string& portName, const std::string& 
   return text;
 }
 
+std::string reopenFailureText(const std::string& portName, const std::string& message, const std::string& reason) {
+  return "The unit's port went away and does not open again yet: plug its adapter in again, then retry.\n" +
+         portOpenFailureText(portName, message, reason);
+}
+
+ExplorerApp::~ExplorerApp() {
+  if (desktop_ != nullptr) serialLink.onReopenFailure = nullptr;
+}
+
 bool ExplorerApp::initInstance(platform::Desktop& desktop) {
   desktop_ = &desktop;
   if (progressDialog.desktop() == nullptr) progressDialog.attach(&desktop);
+  serialLink.onReopenFailure = [this](const std::string& message) { tellReopenFailure(message); };
 
   if (!readConfig() && !choosePort()) return false;
   std::string reported;
   openLink(reported);
   if (!probeUnit()) {
+    // A port that would not open has already said why; an open one that was silent says so.
+    if (serialLink.isOpen()) tellNoAnswer();
     serialLink.close();
     // The port chosen now is not probed: the user is asked at most twice per start.
     if (!choosePort()) return false;
@@ -78,6 +90,7 @@ bool ExplorerApp::initInstance(platform::Desktop& desktop) {
 
 int ExplorerApp::exitInstance() {
   serialLink.close();
+  serialLink.onReopenFailure = nullptr;
   return 0;
 }
 
@@ -109,10 +122,24 @@ bool ExplorerApp::choosePort() {
 void ExplorerApp::openLink(std::string& reported) {
   const std::string message = serialLink.open(portIndex, kBaudRate, 0);
   if (message.empty()) return;
-  const std::string text =
-      portOpenFailureText("COM" + std::to_string(portIndex + 1), message, serialLink.lastErrorText);
+  const std::string text = portOpenFailureText(serialLink.portName(portIndex), message, serialLink.lastErrorText);
   if (text == reported) return;
   reported = text;
+  std::cerr << asErrorLines(text) << std::flush;
+  desktop_->messageBox(text, kProgramName, platform::MB_OK | platform::MB_ICONEXCLAMATION);
+}
+
+// Without it the port dialog would simply come again, and the user could not tell why.
+void ExplorerApp::tellNoAnswer() {
+  const std::string text = "No unit answered on " + serialLink.portName(portIndex) +
+                           ".\nCheck that the unit is switched on and that its serial cable is in this port; "
+                           "`dorvik ports` shows where each COM number leads. Choose the port next.";
+  std::cerr << asErrorLines(text) << std::flush;
+  desktop_->messageBox(text, kProgramName, platform::MB_OK | platform::MB_ICONEXCLAMATION);
+}
+
+void ExplorerApp::tellReopenFailure(const std::string& message) {
+  const std::string text = reopenFailureText(serialLink.portName(portIndex), message, serialLink.lastErrorText);
   std::cerr << asErrorLines(text) << std::flush;
   desktop_->messageBox(text, kProgramName, platform::MB_OK | platform::MB_ICONEXCLAMATION);
 }

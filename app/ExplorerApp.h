@@ -10,6 +10,7 @@
 
 class ExplorerApp {
  public:
+  ~ExplorerApp();  // the link no longer reports to this application
   static constexpr const char* kConfigFile = "mav.cfg";
   static constexpr std::uint32_t kBaudRate = 9600;
   static constexpr int kProbeTimeoutMs = 2000;
@@ -35,6 +36,8 @@ class ExplorerApp {
  private:
   bool choosePort();
   void openLink(std::string& reported);
+  void tellNoAnswer();
+  void tellReopenFailure(const std::string& message);
   void saveConfig();
 
   platform::Desktop* desktop_ = nullptr;
@@ -45,3 +48,5 @@ extern ExplorerApp theApp;
 // Why a port would not open, as the user reads it: the port's name, the link's message, the
 // system's reason, and the fix when the reason is a missing permission. One line each.
 std::string portOpenFailureText(const std::string& portName, const std::string& message, const std::string& reason);
+// What a port whose device went away and would not open again says: the same, introduced.
+std::string reopenFailureText(const std::string& portName, const std::string& message, const std::string& reason);

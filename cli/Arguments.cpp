@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -16,7 +18,7 @@ struct CommandInfo {
   std::string_view usage;
 };
 
-constexpr std::array<CommandInfo, 10> kCommands{{
+constexpr std::array<CommandInfo, 11> kCommands{{
     {Command::Probe, "probe", 0, "",
      "probe\n  Is a unit answering? Sends the start-up probe and waits 2 s for its answer.\n"},
     {Command::List, "list", 0, "",
@@ -41,7 +43,11 @@ constexpr std::array<CommandInfo, 10> kCommands{{
     {Command::Stop, "stop", 0, "",
      "stop [--drive internal|removable]\n  Stops playback (by selecting the drive, removable unless named).\n"},
     {Command::Revision, "revision", 0, "", "revision\n  The unit's firmware revision.\n"},
+    {Command::Ports, "ports", 0, "",
+     "ports\n  Where COM1 to COM4 lead on this machine and why, and the ports beyond them.\n"},
 }};
+
+constexpr int kLongestWaitSeconds = 24 * 60 * 60;
 
 const CommandInfo* findCommand(std::string_view name) {
   const auto found =
@@ -65,10 +71,13 @@ std::optional<DriveKind> driveNamed(std::string_view name) {
 
 std::string programUsage() {
   std::string text =
-      "usage: dorvik [--port COM1..COM4 | DEVICE] [--json] [--yes] [--trace FILE] COMMAND [ARGUMENTS]\n"
+      "usage: dorvik [--port COM1..COM4 | DEVICE] [--wait SECONDS] [--json] [--yes] [--trace FILE]\n"
+      "              COMMAND [ARGUMENTS]\n"
       "Works the Dorvik video playback unit on a serial line, for scripts and schedules.\n\n"
-      "  --port PORT   COM1 to COM4 (COMn in the current folder, else /dev/ttyS(n-1)) or a\n"
-      "                device path such as /dev/ttyUSB0; without it, the port mav.cfg names\n"
+      "  --port PORT   COM1 to COM4 (see `dorvik ports`) or a device path such as\n"
+      "                /dev/ttyUSB0; without it, DORVIK_PORT, else the port mav.cfg names\n"
+      "  --wait SECONDS  try a port that will not open (held by another program) again\n"
+      "                for up to SECONDS\n"
       "  --json        print the result as one JSON object\n"
       "  --yes         answer yes to the question of delete and format\n"
       "  --trace FILE  write every byte to and from the unit into FILE (a wire trace, see\n"
@@ -91,7 +100,8 @@ std::optional<Arguments> parseArguments(int argc, const char* const* argv, std::
   std::string_view driveOptionName;
   for (int i = 1; i < argc; ++i) {
     const std::string_view word = argv[i];
-    const bool takesValue = word == "--port" || word == "--to" || word == "--drive" || word == "--trace";
+    const bool takesValue =
+        word == "--port" || word == "--to" || word == "--drive" || word == "--wait" || word == "--trace";
     if (takesValue && i + 1 >= argc) {
       problem = std::string(word) + " needs a value";
       return std::nullopt;
@@ -100,6 +110,15 @@ std::optional<Arguments> parseArguments(int argc, const char* const* argv, std::
       arguments.port = argv[++i];
     } else if (word == "--trace") {
       arguments.trace = argv[++i];
+    } else if (word == "--wait") {
+      const std::string_view value = argv[++i];
+      int seconds = 0;
+      const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), seconds);
+      if (error != std::errc() || end != value.data() + value.size() || seconds < 0 || seconds > kLongestWaitSeconds) {
+        problem = "--wait needs seconds from 0 to " + std::to_string(kLongestWaitSeconds);
+        return std::nullopt;
+      }
+      arguments.waitSeconds = seconds;
     } else if (word == "--to" || word == "--drive") {
       driveOptionName = word;
       driveOption = argv[++i];

@@ -9,7 +9,7 @@
 
 namespace cli {
 
-enum class Command { Probe, List, Copy, Delete, Rename, Format, Play, Still, Stop, Revision };
+enum class Command { Probe, List, Copy, Delete, Rename, Format, Play, Still, Stop, Revision, Ports };
 
 struct Arguments {
   Command command = Command::Probe;
@@ -17,8 +17,9 @@ struct Arguments {
   std::string newName;             // rename
   std::optional<DriveKind> drive;  // list (none: both), --to, --drive, format's operand
   bool loop = false;
-  std::string port;   // --port as given: COM1..COM4 or a device path; empty: "mav.cfg"
-  std::string trace;  // --trace FILE; empty: DORVIK_TRACE, if set
+  std::string port;     // --port as given: COM1..COM4 or a device path; empty: DORVIK_PORT, "mav.cfg"
+  int waitSeconds = 0;  // --wait: how long a port that will not open yet is tried again
+  std::string trace;    // --trace FILE; empty: DORVIK_TRACE, if set
   bool json = false;
   bool yes = false;
   bool help = false;  // --help: the program's usage, or the command's when one is named

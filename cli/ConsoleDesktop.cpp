@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "clips/ClipName.h"
+#include "link/SerialLink.h"
 #include "ui/ExplorerDialog.h"
 
 namespace cli {
@@ -102,7 +103,11 @@ int ConsoleDesktop::runTemplateDialog(int templateId) {
   MemoryDesktop::answer(platform::IDCANCEL);
   MemoryDesktop::runTemplateDialog(templateId);
   // Both communication dialogs: a script gets no Retry; the status says what happened.
-  fail(kNoAnswer, "no answer from the unit (check the cable, the port and the unit's power)");
+  if (serialLink.isLost()) {
+    fail(kPortClosed, "the port went away (its adapter unplugged?)");
+  } else {
+    fail(kNoAnswer, "no answer from the unit (check the cable, the port and the unit's power)");
+  }
   return platform::IDCANCEL;
 }
 

@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "app/ExplorerApp.h"
+#include "cli/Ports.h"
+#include "cli/Text.h"
 #include "clips/ClipName.h"
 #include "clips/UnitCommands.h"
 #include "link/SerialLink.h"
@@ -41,78 +43,10 @@ std::string upperCase(std::string text) {
   return text;
 }
 
-std::string jsonString(const std::string& text) {
-  std::ostringstream out;
-  out << '"';
-  for (unsigned char c : text) {
-    if (c == '"' || c == '\\') {
-      out << '\\' << c;
-    } else if (c < 0x20 || c >= 0x7F) {
-      out << "\\u" << std::hex << std::setw(4) << std::setfill('0') << static_cast<int>(c) << std::dec;
-    } else {
-      out << c;
-    }
-  }
-  out << '"';
-  return out.str();
-}
-
-// A name or text from the unit as plain text: control bytes and bytes above 127 escaped, so
-// that nothing the unit sends can move the cursor or ring the terminal.
-std::string printable(const std::string& text) {
-  std::ostringstream out;
-  for (unsigned char c : text) {
-    if (c == '\\') {
-      out << "\\\\";
-    } else if (c < 0x20 || c >= 0x7F) {
-      out << "\\x" << std::hex << std::setw(2) << std::setfill('0') << static_cast<int>(c) << std::dec;
-    } else {
-      out << c;
-    }
-  }
-  return out.str();
-}
-
 std::string trimmed(const std::string& text) {
   const auto first = text.find_first_not_of(' ');
   if (first == std::string::npos) return "";
   return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
-
-// Opens the port the arguments or "mav.cfg" name; the port's name for messages, or empty
-// after the failure was told (status set).
-std::string openPort(const Arguments& arguments, int& status) {
-  std::string name = upperCase(arguments.port);
-  int index = 0;
-  if (arguments.port.empty()) {
-    if (!theApp.readConfig()) {
-      std::cerr << "dorvik: no port: give --port, or run where mav.cfg names one\n";
-      status = kUsage;
-      return "";
-    }
-    index = theApp.portIndex;
-    name = "COM" + std::to_string(index + 1);
-  } else if (name.size() == 4 && name.starts_with("COM") && name[3] >= '1' && name[3] <= '4') {
-    index = name[3] - '1';
-  } else if (arguments.port.find('/') != std::string::npos) {
-    serialLink.setPort(makeDevicePort(arguments.port));
-    name = arguments.port;
-  } else {
-    std::cerr << "dorvik: not a port: " << arguments.port << " (COM1 to COM4 or a device path)\n";
-    status = kUsage;
-    return "";
-  }
-  const std::string message = serialLink.open(index, ExplorerApp::kBaudRate, 0);
-  if (!message.empty()) {
-    std::string text = portOpenFailureText(name, message, serialLink.lastErrorText);
-    for (auto at = text.find('\n'); at != std::string::npos; at = text.find('\n', at + 1))
-      text.insert(at + 1, "dorvik: ");
-    std::cerr << "dorvik: " << text << "\n";
-    status = kPortClosed;
-    return "";
-  }
-  theApp.portIndex = index;
-  return name;
 }
 
 // The window's logic on in-memory lists, for one command.
@@ -221,6 +155,7 @@ int Session::run() {
       dialog_.onStop();
       return finish("stopped");
     case Command::Revision: revision(); return desktop_.status();
+    case Command::Ports: break;  // answered before the port is opened
   }
   return kUsage;
 }
@@ -363,6 +298,7 @@ int runCommand(const Arguments& arguments, std::ostream& out) {
               << " asks first: answer at a terminal, or give --yes\n";
     return kUsage;
   }
+  if (arguments.command == Command::Ports) return showPorts(arguments, out);
   if (const int status = checkNames(arguments); status != kDone) return status;
   int status = kDone;
   if (openPort(arguments, status).empty()) return status;

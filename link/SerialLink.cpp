@@ -31,7 +31,11 @@ void SerialLink::setPort(std::unique_ptr<SerialPort> port) {
 std::string SerialLink::open(int index, std::uint32_t baud, int addressed) {
   if (static_cast<unsigned>(index) > kHighestPortIndex) return kUnsupportedPort;
   close();  // a second open must not leak the device already held
-  if (!port_->openDevice(index)) {
+  return openSteps(port_->openDevice(index), index, baud, addressed);
+}
+
+std::string SerialLink::openSteps(bool obtained, int index, std::uint32_t baud, int addressed) {
+  if (!obtained) {
     recordPortError();
     return kInvalidHandle;
   }
@@ -45,7 +49,12 @@ std::string SerialLink::open(int index, std::uint32_t baud, int addressed) {
   baudRate = baud;
   addressedOption = addressed;
   portIndex = index;
-  if (trace_) trace_->opened("COM" + std::to_string(index + 1), port_->deviceName());
+  if (trace_) {
+    const std::string name = "COM" + std::to_string(index + 1);
+    std::string device = port_->deviceName(index);
+    if (device.empty()) device = name;
+    lost_ ? trace_->reopened(name, device) : trace_->opened(name, device);
+  }
   return {};
 }
 
@@ -55,8 +64,39 @@ std::string SerialLink::abandonOpen(const char* message) {
   return message;
 }
 
+std::string SerialLink::portName(int index) const {
+  const std::string name = "COM" + std::to_string(index + 1);
+  const std::string device = port_->deviceName(index);
+  return device.empty() ? name : name + " (" + device + ")";
+}
+
+// The same port, the same settings and the same exclusive hold as the open that was lost.
+bool SerialLink::reopen() {
+  const std::string message = openSteps(port_->reopenDevice(portIndex), portIndex, baudRate, addressedOption);
+  if (!message.empty()) {
+    if (onReopenFailure) onReopenFailure(message);
+    return false;
+  }
+  lost_ = false;
+  return true;
+}
+
+// A device that is gone is released at once, so that the adapter, once back, can be opened
+// again (its lock and its old descriptor would otherwise hold it).
+void SerialLink::noteFailure() {
+  if (lost_ || !port_->deviceGone()) return;
+  port_->closeDevice();
+  lost_ = true;
+  if (trace_) trace_->lost();
+}
+
 void SerialLink::close() {
   if (!isOpen()) return;
+  if (lost_) {
+    lost_ = false;  // the device was released when it went away
+    portIndex = -1;
+    return;
+  }
   lastResult = port_->closeDevice() ? 1 : 0;
   if (lastResult == 0) recordPortError();
   portIndex = -1;
@@ -65,6 +105,7 @@ void SerialLink::close() {
 
 int SerialLink::sendLine(const std::string& text) {
   if (!isOpen()) return 0;
+  if (lost_ && !reopen()) return lastResult = 0;
   drain();
   if (addressedMode != 0) {
     writeByte(addressByte1, MARKPARITY);
@@ -84,7 +125,7 @@ int SerialLink::sendLine(const std::string& text) {
 }
 
 int SerialLink::writeByte(std::uint8_t value, Parity parity) {
-  if (!isOpen()) return 0;
+  if (!isOpen() || lost_) return lastResult = 0;
   if (addressedMode != 0 && parity != portSettings.parity) {
     port_->pause(kParityChangePauseMs);
     portSettings.parity = parity;
@@ -92,7 +133,10 @@ int SerialLink::writeByte(std::uint8_t value, Parity parity) {
     if (lastResult == 0) recordPortError();  // the byte still goes out
   }
   lastResult = port_->writeByte(value) ? 1 : 0;
-  if (lastResult == 0) recordPortError();
+  if (lastResult == 0) {
+    recordPortError();
+    noteFailure();
+  }
   if (lastResult != 0 && trace_) trace_->sent(value);
   return lastResult;
 }
@@ -109,10 +153,15 @@ int SerialLink::readBytes(std::uint8_t* buffer, std::size_t count, int timeoutMs
 
 int SerialLink::readByte(int timeoutMs) {
   if (!isOpen()) return kReadFailed;
+  if (lost_) {
+    lastResult = 0;
+    return kReadFailed;
+  }
   // A negative limit would be an enormous one to the device; it means "no limit" here.
   const int limitMs = std::max(timeoutMs, 0);
   const int value = trace_ ? readTraced(limitMs) : port_->readByte(limitMs);
   lastResult = value == kReadFailed ? 0 : 1;
+  if (value == kReadFailed) noteFailure();
   return value;
 }
 

@@ -9,10 +9,17 @@
 // from data by switching the parity bit between mark (address, checksum) and space (data).
 //
 // Every operation but open is harmless on a closed link: it does nothing and reports failure.
+//
+// A read or write that fails because the device is gone (an adapter pulled out) leaves the
+// link lost: the device is released, the port and its settings are kept, reads and writes
+// fail at once, and the next sendLine first opens the same port again. Only when that works
+// does the line go out; otherwise it fails like a write to an absent device, and the next
+// sendLine tries again. Nothing is ever resent by the link itself.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -58,6 +65,13 @@ class SerialLink {
   // the trace, so that its last entry is the close at the program's very end.
   void setTrace(std::unique_ptr<WireTrace> trace) { trace_ = std::move(trace); }
   WireTrace* trace() const { return trace_.get(); }
+  // Open for the program, but its device went away and is not yet open again.
+  bool isLost() const { return lost_; }
+  // "COM1 (/dev/ttyS0)": the port and the device it leads to, for messages.
+  std::string portName(int index) const;
+
+  // Told the open failure message of each reopen that failed (lastErrorText has the reason).
+  std::function<void(const std::string& message)> onReopenFailure;
 
   // Public for tests and for the error reports.
   std::int32_t portIndex = -1;
@@ -76,12 +90,17 @@ class SerialLink {
   static constexpr std::size_t kDrainCapBytes = 32768;  // a drain ends after this many bytes
 
  private:
+  // The rest of open once the device was asked for; obtained: whether it was given.
+  std::string openSteps(bool obtained, int index, std::uint32_t baud, int addressed);
   std::string abandonOpen(const char* message);
+  bool reopen();
   void recordPortError();
   int readTraced(int limitMs);
+  void noteFailure();
 
   std::unique_ptr<SerialPort> port_;
   std::unique_ptr<WireTrace> trace_;
+  bool lost_ = false;
 };
 
 // The program's one link. Every global object is defined in app/Globals.cpp, which fixes their

@@ -10,4 +10,15 @@ std::int64_t SerialPort::nowMs() const {
       .count();
 }
 
-std::string SerialPort::deviceName() const { return {}; }
+bool isRemovalError(std::uint32_t win32Error) {
+  // ERROR_ACCESS_DENIED, ERROR_BAD_COMMAND, ERROR_GEN_FAILURE, ERROR_OPERATION_ABORTED and
+  // ERROR_DEVICE_NOT_CONNECTED: what a USB serial driver reports once its device was pulled out.
+  switch (win32Error) {
+    case 5:
+    case 22:
+    case 31:
+    case 995:
+    case 1167: return true;
+    default: return false;
+  }
+}

@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 // Parity codes as the Win32 DCB writes them. <windows.h> defines these names as macros of
 // the same values: include it after this header.
@@ -63,6 +64,14 @@ class SerialPort {
   virtual int readByte(int timeoutMs) = 0;
   // Closes the device; true on success. The port is closed afterwards either way.
   virtual bool closeDevice() = 0;
+  // Opens again the device a lost link had for portIndex (an adapter plugged in again).
+  virtual bool reopenDevice(int portIndex) { return openDevice(portIndex); }
+
+  // Whether the last failure means the device is gone (unplugged), not merely refusing.
+  virtual bool deviceGone() const { return false; }
+  // The device COM index portIndex leads to (the one open, once it is), for messages and the
+  // wire trace; empty where the name says it all.
+  virtual std::string deviceName(int /*portIndex*/) const { return {}; }
 
   // Waits before a parity change so that the byte before it leaves the line with its own
   // parity (Sleep). In-memory ports advance their virtual clock instead.
@@ -71,12 +80,22 @@ class SerialPort {
   // the system's steady clock; in-memory ports read their virtual clock.
   virtual std::int64_t nowMs() const;
 
-  // Where the open port leads (a path, "COM1"), for the wire trace; empty when unknown.
-  virtual std::string deviceName() const;
-
   virtual std::uint32_t lastError() const = 0;
   virtual std::string lastErrorText() const = 0;
 };
+
+// Whether a Win32 error code taken after a failed read or write means the device was removed.
+bool isRemovalError(std::uint32_t win32Error);
+
+// Where a port leads, as `dorvik ports` shows it.
+struct PortLead {
+  std::string name;    // "COM1".."COM4"; empty for a port beyond the fourth
+  std::string device;  // what is opened for it; empty when it leads nowhere
+  std::string why;     // in plain words: a link here, a UART, an adapter and its name, nothing
+};
+
+// COM1..COM4 as this machine resolves them, then the ports no COM number reaches.
+std::vector<PortLead> listPorts();
 
 // The operating system's port implementation (posix/ or win32/).
 std::unique_ptr<SerialPort> makeSystemPort();

@@ -18,8 +18,6 @@ constexpr std::uint32_t kGenFailure = 31;
 // whether the program set the line up.
 constexpr LineSettings kPowerOnSettings{1200, 7, ONESTOPBIT, EVENPARITY};
 
-bool validIndex(int portIndex) { return portIndex >= 0 && portIndex < 4; }
-
 }  // namespace
 
 bool MemoryPort::openDevice(int portIndex) {
@@ -67,7 +65,7 @@ bool MemoryPort::writeByte(std::uint8_t value) {
 }
 
 int MemoryPort::readByte(int timeoutMs) {
-  if (!isOpen() || lineClosed_) return kReadFailed;
+  if (!usable()) return kReadFailed;
   const int limitMs = timeoutMs > 0 ? timeoutMs : kUnlimitedWaitCapMs;
   const std::int64_t limitUs = std::int64_t{limitMs} * 1000;
   const auto next = unit_.peekOutput();
@@ -82,6 +80,7 @@ int MemoryPort::readByte(int timeoutMs) {
     // until a test plugs it in again with setPresent.
     lineClosed_ = true;
     present_[openIndex_] = false;
+    lastError_ = kBadCommand;
     return kReadFailed;
   }
   return next->value;

@@ -44,7 +44,7 @@ class MemoryPort : public SerialPort {
   bool writeByte(std::uint8_t value) override;
   int readByte(int timeoutMs) override;
   bool closeDevice() override;
-  std::string deviceName() const override { return "memory"; }
+  bool deviceGone() const override { return isRemovalError(lastError_); }
   std::uint32_t lastError() const override { return lastError_; }
   std::string lastErrorText() const override;
   std::int64_t nowMs() const override { return clock_.nowMs(); }
@@ -63,10 +63,12 @@ class MemoryPort : public SerialPort {
   const std::vector<SentByte>& sent() const { return sent_; }
   const LineSettings& settings() const { return settings_; }
   bool isOpen() const { return openIndex_ >= 0; }
+  bool isPresent(int portIndex) const { return validIndex(portIndex) && present_[portIndex]; }
   bool lineClosed() const { return lineClosed_; }
   int openIndex() const { return openIndex_; }
 
  private:
+  static bool validIndex(int portIndex) { return portIndex >= 0 && portIndex < 4; }
   // Open and not failed; else sets lastError_.
   bool usable();
 

@@ -30,20 +30,36 @@ std::int64_t steadyNowUs() {
 
 }  // namespace
 
-PtyUnit::PtyUnit(Responder& unit) : unit_(unit) {
+PtyUnit::PtyUnit(Responder& unit) : unit_(unit) { openTerminal(); }
+
+bool PtyUnit::openTerminal() {
   // Raw from the start: a new pty echoes and turns CR into LF, which the unit must never see.
   termios raw{};
   cfmakeraw(&raw);
   char name[PATH_MAX] = {};
   if (openpty(&master_, &slave_, name, &raw, nullptr) != 0) {
     master_ = slave_ = -1;
-    return;
+    slavePath_.clear();
+    return false;
   }
   slavePath_ = name;
   fcntl(master_, F_SETFL, fcntl(master_, F_GETFL) | O_NONBLOCK);
   fcntl(master_, F_SETFD, FD_CLOEXEC);
   fcntl(slave_, F_SETFD, FD_CLOEXEC);
+  stop_ = false;
   thread_ = std::thread([this] { serve(); });
+  return true;
+}
+
+bool PtyUnit::replug(int delayMs) {
+  closeLine();
+  if (slave_ >= 0) close(slave_);
+  slave_ = -1;
+  usleep(static_cast<useconds_t>(delayMs) * 1000);
+  const std::string folder = linkFolder_;
+  const int number = linkNumber_;
+  if (!openTerminal()) return false;
+  return folder.empty() || createLink(folder, number);
 }
 
 PtyUnit::~PtyUnit() {
@@ -65,6 +81,8 @@ bool PtyUnit::createLink(const std::string& folder, int comNumber) {
   }
   if (symlink(slavePath_.c_str(), path.c_str()) != 0) return false;
   linkPath_ = path;
+  linkFolder_ = folder;
+  linkNumber_ = comNumber;
   return true;
 }
 

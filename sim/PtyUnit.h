@@ -4,7 +4,8 @@
 //
 // The unit's reply times are taken on the steady clock in microseconds. When the pty cannot
 // be created, slavePath() is empty and nothing is served. A CloseLine fault ends serving and
-// closes the master side just as closeLine() does.
+// closes the master side just as closeLine() does. replug() pulls the line out and plugs a new
+// one in at the same link, as a USB adapter comes back under a new device name.
 #pragma once
 
 #include <atomic>
@@ -25,8 +26,12 @@ class PtyUnit {
   bool createLink(const std::string& folder, int comNumber);
   // Closes the master side now: the program's next read fails (the cable is pulled).
   void closeLine();
+  // Closes the terminal (both sides), waits delayMs, then serves a new one and points the
+  // link at it. False when the new terminal could not be made.
+  bool replug(int delayMs);
 
  private:
+  bool openTerminal();
   void serve();
   void receiveAvailable();
   bool sendDue();
@@ -38,6 +43,8 @@ class PtyUnit {
   int slave_ = -1;  // kept open so the master survives the program closing the port
   std::string slavePath_;
   std::string linkPath_;
+  std::string linkFolder_;
+  int linkNumber_ = 0;
   std::atomic<bool> stop_{false};
   std::thread thread_;
 };

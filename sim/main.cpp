@@ -34,6 +34,9 @@ constexpr const char* kUsage =
     "                           by line with the recorded gaps; a line the trace does not\n"
     "                           have next is refused (no reply, a message on stderr)\n"
     "  --fast                   with --replay: answer at once, without the recorded gaps\n"
+    "  --replug AFTER:DELAY     AFTER ms from the start, pull the line out (the program's\n"
+    "                           device goes away) and plug a new one in at the link\n"
+    "                           DELAY ms later, as a replugged USB adapter\n"
     "  --help                   show this text\n"
     "  --version                show the version\n"
     "\n"
@@ -51,6 +54,8 @@ struct Options {
   bool log = false;
   std::string replay;
   bool fast = false;
+  int replugAfterMs = -1;  // none
+  int replugDelayMs = 0;
 };
 
 bool parseNumber(const std::string& text, int lowest, int highest, int& out) {
@@ -70,7 +75,7 @@ bool parseLink(const std::string& text, Options& options) {
 
 bool takesValue(const std::string& option) {
   for (const char* known : {"--manifest", "--internal-image", "--removable-image", "--link", "--completion-delay",
-                            "--revision", "--replay"}) {
+                            "--revision", "--replay", "--replug"}) {
     if (option == known) return true;
   }
   return false;
@@ -104,6 +109,14 @@ std::string parseOptions(int argc, char** argv, Options& options) {
       options.replay = argv[++i];
     } else if (option == "--link") {
       if (!parseLink(argv[++i], options)) return std::string("bad --link value: ") + argv[i];
+    } else if (option == "--replug") {
+      const std::string value = argv[++i];
+      const std::size_t colon = value.find(':');
+      constexpr int kHour = 3600 * 1000;
+      if (colon == std::string::npos || !parseNumber(value.substr(0, colon), 0, kHour, options.replugAfterMs) ||
+          !parseNumber(value.substr(colon + 1), 0, kHour, options.replugDelayMs)) {
+        return "bad --replug value: " + value;
+      }
     } else if (option == "--completion-delay") {
       if (!parseNumber(argv[++i], 0, 3600 * 1000, options.completionDelayMs)) {
         return std::string("bad --completion-delay value: ") + argv[i];
@@ -208,6 +221,20 @@ int main(int argc, char** argv) {
       return 1;
     }
     std::cout << "dorvik-unit-sim: " << link << " -> " << pty.slavePath() << std::endl;
+  }
+  if (options.replugAfterMs >= 0) {
+    const timespec after{options.replugAfterMs / 1000, (options.replugAfterMs % 1000) * 1000000L};
+    if (sigtimedwait(&stopSignals, nullptr, &after) < 0) {
+      std::cout << "dorvik-unit-sim: line pulled out" << std::endl;
+      if (!pty.replug(options.replugDelayMs)) {
+        std::cerr << "dorvik-unit-sim: cannot plug a new pseudo-terminal in\n";
+        return 1;
+      }
+      std::cout << "dorvik-unit-sim: plugged in again on " << pty.slavePath() << std::endl;
+    } else {
+      std::cout << "dorvik-unit-sim: stopped" << std::endl;
+      return 0;
+    }
   }
   int signal = 0;
   sigwait(&stopSignals, &signal);

@@ -6,7 +6,6 @@
 #include <poll.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
-#include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -18,6 +17,7 @@
 
 #include "link/posix/HeldPort.h"
 #include "link/SerialPort.h"
+#include "link/posix/PortResolver.h"
 
 namespace {
 
@@ -45,13 +45,19 @@ constexpr std::uint8_t kSmallestByteSize = 5;
 // A file that is no terminal, or a pseudo-terminal, refuses some ioctls; neither is an error.
 bool isTolerable(int error) { return error == ENOTTY || error == EINVAL; }
 
-// "COM<n+1>" in the current directory (a user's link to a USB adapter, the simulator's link
-// to its pseudo-terminal) wins over the system's n-th serial device.
-std::string devicePath(int portIndex) {
-  const std::string local = "COM" + std::to_string(portIndex + 1);
-  struct stat info {};
-  if (::lstat(local.c_str(), &info) == 0) return local;
-  return "/dev/ttyS" + std::to_string(portIndex);
+// The system's words for an error a user meets at a serial port, said plainly too.
+std::string plainWords(int error) {
+  switch (error) {
+    case ENOENT: return "no such device";
+    case ENOTTY: return "not a serial device";
+    case EISDIR: return "a folder, not a serial device";
+    case ELOOP: return "a link that leads round in a loop";
+    case EBUSY: return "another program holds the port";
+    case EIO:
+    case ENXIO:
+    case ENODEV: return "the device is gone (unplugged?)";
+    default: return "";
+  }
 }
 
 int millisecondsUntil(Clock::time_point deadline) {
@@ -104,29 +110,58 @@ class PosixSerialPort final : public SerialPort {
   bool writeByte(std::uint8_t value) override;
   int readByte(int timeoutMs) override;
   bool closeDevice() override;
-  std::string deviceName() const override { return openedPath_; }
+  bool reopenDevice(int portIndex) override;
+  bool deviceGone() const override { return error_ == EIO || error_ == ENXIO || error_ == ENODEV; }
+  std::string deviceName(int portIndex) const override;
   std::uint32_t lastError() const override { return static_cast<std::uint32_t>(error_); }
-  std::string lastErrorText() const override { return std::strerror(error_); }
+  std::string lastErrorText() const override;
 
  private:
-  bool fail(int error) {
+  bool fail(int error, std::string why = {}) {
     error_ = error;
+    why_ = std::move(why);
     return false;
   }
+  bool openPath(const std::string& path);
   Wait waitFor(short events, Clock::time_point deadline);
   bool raiseModemLines();
 
   std::string fixedPath_;
-  std::string openedPath_;
+  std::string openedPath_;  // what the last open opened: a lost adapter comes back there
   UniqueFd fd_;
   termios foundSettings_{};
   bool found_ = false;
   int error_ = 0;
+  std::string why_;  // what the error means here, when the system's words do not say it
 };
+
+std::string PosixSerialPort::deviceName(int portIndex) const {
+  if (fd_) return openedPath_;
+  return fixedPath_.empty() ? ports::resolvePort(portIndex, "/", ".").device : fixedPath_;
+}
+
+std::string PosixSerialPort::lastErrorText() const {
+  std::string text = std::strerror(error_);
+  const std::string plain = why_.empty() ? plainWords(error_) : why_;
+  return plain.empty() ? text : text + ": " + plain;
+}
 
 bool PosixSerialPort::openDevice(int portIndex) {
   closeDevice();
-  const std::string path = fixedPath_.empty() ? devicePath(portIndex) : fixedPath_;
+  if (!fixedPath_.empty()) return openPath(fixedPath_);
+  const PortLead lead = ports::resolvePort(portIndex, "/", ".");
+  if (lead.device.empty()) return fail(ENOENT, lead.why);
+  return openPath(lead.device);
+}
+
+// The adapter a by-id name stood for comes back under that name, whatever ttyUSB it gets.
+bool PosixSerialPort::reopenDevice(int portIndex) {
+  closeDevice();
+  return openedPath_.empty() ? openDevice(portIndex) : openPath(openedPath_);
+}
+
+bool PosixSerialPort::openPath(const std::string& path) {
+  openedPath_ = path;
   UniqueFd fd(::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
   if (!fd) return fail(errno);
   // TIOCEXCL does not stop root; the advisory lock stops a second program even then.
@@ -137,7 +172,6 @@ bool PosixSerialPort::openDevice(int portIndex) {
   found_ = ::tcgetattr(fd.get(), &foundSettings_) == 0;
   if (found_) held::hold(fd.get(), foundSettings_);
   fd_ = std::move(fd);
-  openedPath_ = path;
   return true;
 }
 

@@ -25,7 +25,8 @@ class Win32SerialPort final : public SerialPort {
   bool writeByte(std::uint8_t value) override;
   int readByte(int timeoutMs) override;
   bool closeDevice() override;
-  std::string deviceName() const override { return name_; }
+  bool deviceGone() const override { return isRemovalError(lastError_); }
+  std::string deviceName(int) const override { return name_; }
   std::uint32_t lastError() const override { return lastError_; }
   std::string lastErrorText() const override;
 

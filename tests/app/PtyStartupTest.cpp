@@ -79,8 +79,8 @@ TEST_F(PtyStartupTest, NoDeviceBehindAnyPortAsksTwiceAndSavesTheChoice) {
   ASSERT_EQ(desktop.mainWindows.size(), 1u);
   EXPECT_FALSE(desktop.mainWindows[0].open);
   EXPECT_EQ(readFile(ExplorerApp::kConfigFile), "4");
-  EXPECT_EQ(occurrences(errors.text(), "COM2: "), 1) << errors.text();
-  EXPECT_EQ(occurrences(errors.text(), "COM4: "), 1) << errors.text();
+  EXPECT_EQ(occurrences(errors.text(), "COM2 (./COM2): "), 1) << errors.text();
+  EXPECT_EQ(occurrences(errors.text(), "COM4 (./COM4): "), 1) << errors.text();
   EXPECT_EQ(occurrences(errors.text(), "No such file or directory"), 2) << errors.text();
   EXPECT_EQ(desktop.shownOf(platform::memory::Shown::MessageBox).size(), 2u) << "one box per distinct failure";
 }

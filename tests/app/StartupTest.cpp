@@ -217,6 +217,12 @@ TEST_P(ProbeFailureTest, ClosesAndAsksOnceMoreThenOpensTheChoiceWithoutProbe) {
     EXPECT_EQ(desktop.portDialogs[0].atMs, GetParam().secondDialogAtMs);
   }
   EXPECT_EQ(probes(), GetParam().probesSent) << linesSent();
+  // Why the dialog comes again is told first: silence on an open port, or why it did not open.
+  const auto boxes = desktop.shownOf(Shown::MessageBox);
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(desktop.shown().front().kind, Shown::MessageBox);
+  EXPECT_EQ(occurrences(boxes[0].text, "No unit answered on COM3."), GetParam().probesSent) << boxes[0].text;
+  EXPECT_EQ(occurrences(errors.text(), "COM3"), 1) << errors.text();
   ASSERT_EQ(desktop.mainWindows.size(), 1u);
   EXPECT_TRUE(desktop.mainWindows[0].open);
   EXPECT_EQ(desktop.mainWindows[0].portIndex, 3);
@@ -332,6 +338,35 @@ TEST_F(StartupTest, BusyPortIsReportedOnce) {
   EXPECT_EQ(desktop.portDialogs.size(), 1u);
   ASSERT_EQ(desktop.shownOf(Shown::MessageBox).size(), 1u);
   EXPECT_EQ(occurrences(desktop.shownOf(Shown::MessageBox)[0].text, "dialout"), 0) << "a hint that does not apply";
+}
+
+TEST_F(StartupTest, PulledAdapterIsOpenedAgainByTheNextCommandAndItsAbsenceIsTold) {
+  writeFile(kConfig, "2");
+  start();
+  sim::FaultRule pulled = probeFault(sim::Fault::CloseLine);
+  unit.addFault(pulled);
+  EXPECT_FALSE(app.probeUnit());
+  ASSERT_TRUE(serialLink.isLost());
+  CerrCapture errors;
+
+  EXPECT_FALSE(app.probeUnit());  // still out: nothing sent, the reason on the screen
+  const auto boxes = desktop.shownOf(Shown::MessageBox);
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(occurrences(boxes[0].text, "went away"), 1) << boxes[0].text;
+  EXPECT_EQ(occurrences(boxes[0].text,
+                        "COM2: Opening serial port: Invalid handle retrieved opening port (no such "
+                        "device)"),
+            1)
+      << boxes[0].text;
+  EXPECT_EQ(occurrences(errors.text(), "went away"), 1);
+  EXPECT_EQ(probes(), 2);
+
+  port->setPresent(1, true);
+  EXPECT_TRUE(app.probeUnit());
+  EXPECT_EQ(desktop.shownOf(Shown::MessageBox).size(), 1u);
+  EXPECT_EQ(port->openIndex(), 1);
+  EXPECT_EQ(port->settings().baudRate, 9600u);
+  EXPECT_EQ(probes(), 3);
 }
 
 TEST(PortSelectDialogTest, ChecksCom2AndClicksSetTheIndexAtOnce) {

@@ -9,12 +9,15 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <csignal>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <iterator>
 #include <memory>
+#include <thread>
 
 #include "app/ExplorerApp.h"
 #include "sim/PtyUnit.h"
@@ -430,6 +433,65 @@ TEST_F(CliTest, KeptTracesReplayToTheSameEnd) {
     EXPECT_EQ(run.out, row.out) << row.trace;
     EXPECT_THAT(replay->refusals(), IsEmpty()) << row.trace;
     EXPECT_EQ(replay->linesAnswered(), replay->lineCount()) << row.trace;
+  }
+}
+
+// Sets an environment variable for the programs run while it lives.
+class Environment {
+ public:
+  Environment(const char* name, const std::string& value) : name_(name) { ::setenv(name, value.c_str(), 1); }
+  ~Environment() { ::unsetenv(name_); }
+  Environment(const Environment&) = delete;
+  Environment& operator=(const Environment&) = delete;
+
+ private:
+  const char* name_;
+};
+
+TEST_F(CliTest, PortsShowWhereEachComNumberLeadsAndTheDesktopsFolderIsFoundToo) {
+  WorkingFolder here;
+  ASSERT_TRUE(pty->createLink(here.path().string(), 1));
+  const Outcome shown = runDorvik({"ports"});
+  EXPECT_EQ(shown.status, 0) << shown.err;
+  EXPECT_THAT(shown.out,
+              ::testing::StartsWith("COM1  ./COM1  link in the working folder to " + pty->slavePath() + "\nCOM2  "));
+  const Outcome json = runDorvik({"--json", "ports"});
+  EXPECT_THAT(json.out, ::testing::StartsWith("{\"ports\": [{\"name\": \"COM1\", \"device\": \"./COM1\", "));
+
+  // Nothing here: the desktop program's folder holds the port set-up.
+  WorkingFolder empty;
+  const Environment config("XDG_CONFIG_HOME", here.path().string());
+  std::filesystem::create_directory(here.path() / "dorvik-explorer");
+  ASSERT_TRUE(pty->createLink((here.path() / "dorvik-explorer").string(), 3));
+  std::ofstream(here.path() / "dorvik-explorer" / "mav.cfg") << "3";
+  const Outcome probed = runDorvik({"probe"});
+  EXPECT_EQ(probed.status, 0) << probed.err;
+  EXPECT_EQ(served.receivedLines(), std::vector<std::string>{"0SL"});
+}
+
+TEST_F(CliTest, DorvikPortNamesThePortAndWaitTriesAHeldPortAgain) {
+  const Environment port("DORVIK_PORT", pty->slavePath());
+  // Not inherited by dorvik, or it would hold the lock itself.
+  const int held = ::open(pty->slavePath().c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
+  ASSERT_GE(held, 0);
+  ASSERT_EQ(::flock(held, LOCK_EX | LOCK_NB), 0);
+  const Outcome busy = runDorvik({"probe"});
+  EXPECT_EQ(busy.status, 3);
+  EXPECT_THAT(busy.err, HasSubstr(pty->slavePath() + ": Opening serial port"));
+
+  std::thread release([held] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(1000));
+    ::close(held);
+  });
+  const auto started = std::chrono::steady_clock::now();
+  const Outcome waited = runDorvik({"--wait", "10", "probe"});
+  const auto took = std::chrono::steady_clock::now() - started;
+  release.join();
+  EXPECT_EQ(waited.status, 0) << waited.err;
+  EXPECT_GE(took, std::chrono::milliseconds(1000));
+
+  for (const char* seconds : {"-1", "x", "86401", ""}) {
+    EXPECT_EQ(runDorvik({"--wait", seconds, "probe"}).status, 2) << seconds;
   }
 }
 

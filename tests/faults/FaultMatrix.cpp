@@ -25,6 +25,9 @@ const std::string kDeleteQuestion = "Delete File(s)";
 const std::string kFormatQuestion = "Format Drive";
 const std::string kNotValid = "File Not Valid";
 
+// The program's own boxes: no unit answered at start-up; the port went away and did not open again.
+const std::string kProgramBox = "Dorvik Explorer";
+
 std::string codeBox(const char* code) { return std::string("Error Code ") + code + " Received"; }
 
 using Shown = std::vector<std::string>;
@@ -42,6 +45,10 @@ Shown transaction(Effect effect, bool relistFaulted, bool formatFaulted, bool fi
   switch (effect) {
     case Effect::Transparent: return {};
     case Effect::NoReply: return {kCommError, kCommFailed};
+    // Retry finds the port gone; a later transaction finds it gone before it sends, and on Retry.
+    case Effect::LineGone:
+      return firstOffer ? Shown{kCommError, kProgramBox, kCommFailed}
+                        : Shown{kProgramBox, kCommError, kProgramBox, kCommFailed};
     case Effect::Code04: return {codeBox("04")};
     case Effect::Code11: return {codeBox("11")};
     case Effect::Code12: return relistFaulted ? Shown{codeBox("12"), codeBox("12")} : Shown{codeBox("12")};
@@ -88,14 +95,14 @@ void rename(ExplorerDialog& dialog, Window& window, const std::string& label, co
 Shown probeShown(const FaultMode& fault) {
   switch (fault.mode) {
     case Mode::Silence:
-    case Mode::JustOutsideLimit: return {kPortSelect, kCommError, kCommError};
+    case Mode::JustOutsideLimit: return {kProgramBox, kPortSelect, kCommError, kCommError};
     case Mode::NoiseBefore:
-    case Mode::ContinuousNoise: return {kPortSelect};
-    case Mode::EndlessNoise: return {kPortSelect, kCommError, kCommError};  // it outlasts the probe
+    case Mode::ContinuousNoise: return {kProgramBox, kPortSelect};
+    case Mode::EndlessNoise: return {kProgramBox, kPortSelect, kCommError, kCommError};  // it outlasts the probe
     case Mode::RWithoutCr:
     case Mode::DoubleR:
     case Mode::Truncated: return {kCommError, kCommFailed, kCommError, kCommFailed};  // the listings' selections
-    case Mode::CloseLine: return {kCommError, kCommError};
+    case Mode::CloseLine: return {kProgramBox, kCommError, kProgramBox, kCommError};  // each drive probe
     default: return {};  // an error reply means a unit is there, and a drive probe declines the listing
   }
 }
@@ -108,11 +115,13 @@ Shown selectionsShown(const FaultMode& fault) {
 }
 
 // A data reply that lost bytes is a listing cut short, and the user is told; noise or surplus
-// still fills every byte.
+// still fills every byte. A line closed during it: the directory's own request finds the port
+// gone, and the listing ends cut short.
 Shown queriesShown(const FaultMode& fault) {
   const bool whole = dataTransparent(fault) || fault.mode == Mode::NoiseBefore || fault.mode == Mode::ContinuousNoise ||
                      fault.mode == Mode::EndlessNoise;
-  return whole ? Shown{} : Shown{ExplorerDialog::kIncompleteCaption};
+  const Shown cut = whole ? Shown{} : Shown{ExplorerDialog::kIncompleteCaption};
+  return fault.mode == Mode::CloseLine ? Shown{kProgramBox} + cut : cut;
 }
 Shown aboutShown(const FaultMode&) { return {kAboutBox}; }
 Shown cueShown(const FaultMode& fault) {
@@ -185,8 +194,9 @@ void runRevision(ExplorerDialog& dialog, Window&, SteadyUser& user) {
 Shown completionOnly(const FaultMode& fault) {
   switch (fault.mode) {
     case Mode::JustOutsideLimit: return {kCommError};
-    case Mode::CloseLine:
     case Mode::EndlessNoise: return {kCommError, kCommFailed, kCommError, kCommFailed};  // and the relisting's select
+    case Mode::CloseLine:  // then the relisting's select finds the port gone, and so does its Retry
+      return {kCommError, kCommFailed, kProgramBox, kCommError, kProgramBox, kCommFailed};
     default: return transaction(fault.effect, false, false, true);
   }
 }
@@ -220,7 +230,7 @@ const std::vector<FaultMode> kFaultModes = {
     {"SurplusData", Mode::Surplus, Effect::Transparent},
     {"ContinuousNoise", Mode::ContinuousNoise, Effect::Transparent},
     {"EndlessNoise", Mode::EndlessNoise, Effect::NoReply},
-    {"LineClosedMidTransfer", Mode::CloseLine, Effect::NoReply},
+    {"LineClosedMidTransfer", Mode::CloseLine, Effect::LineGone},
     {"JustInsideLimit", Mode::JustInsideLimit, Effect::Transparent},
     {"JustOutsideLimit", Mode::JustOutsideLimit, Effect::NoReply},
 };

@@ -34,7 +34,7 @@ enum class Mode {
 };
 
 // What a fault makes of a status reply ("R" CR or "E" code CR) for a correct reader.
-enum class Effect { Transparent, NoReply, Code04, Code11, Code12, Code20 };
+enum class Effect { Transparent, NoReply, LineGone, Code04, Code11, Code12, Code20 };
 
 struct FaultMode {
   const char* name;

@@ -45,7 +45,7 @@ class PtySerialLinkTest : public ::testing::Test {
   SerialLink link;  // declared after the pair: closed before the pair goes
 };
 
-TEST_F(PtySerialLinkTest, OpenRefusesWhatIsNoSerialDeviceAndLeavesTheLinkClosed) {
+TEST_F(PtySerialLinkTest, OpenRefusesWhatIsNoSerialDeviceInPlainWordsAndLeavesTheLinkClosed) {
   std::ofstream("COM2") << "not a terminal";
   ASSERT_EQ(mkdir("COM3", 0700), 0);
   ASSERT_EQ(symlink("/nonexistent/ttyX", "COM4"), 0);
@@ -53,17 +53,27 @@ TEST_F(PtySerialLinkTest, OpenRefusesWhatIsNoSerialDeviceAndLeavesTheLinkClosed)
     int index;
     const char* message;
     int error;
+    const char* plain;
   };
-  for (const Row& row : {Row{1, kNoCommStatus, ENOTTY}, Row{2, kInvalidHandle, EISDIR}, Row{3, kInvalidHandle, ENOENT},
-                         Row{4, kUnsupported, 0}, Row{-1, kUnsupported, 0}}) {
+  const auto check = [](const Row& row) {
     SerialLink other;
     EXPECT_EQ(other.open(row.index, 9600, 0), row.message) << row.index;
     EXPECT_FALSE(other.isOpen());
     EXPECT_EQ(other.lastError, static_cast<std::uint32_t>(row.error)) << row.index;
     if (row.error != 0) {
-      EXPECT_EQ(other.lastErrorText, std::strerror(row.error));
+      EXPECT_EQ(other.lastErrorText, std::string(std::strerror(row.error)) + ": " + row.plain);
     }
+  };
+  for (const Row& row :
+       {Row{1, kNoCommStatus, ENOTTY, "not a serial device"},
+        Row{2, kInvalidHandle, EISDIR, "a folder, not a serial device"},
+        Row{3, kInvalidHandle, ENOENT, "no such device"}, Row{4, kUnsupported, 0, ""}, Row{-1, kUnsupported, 0, ""}}) {
+    check(row);
   }
+  ASSERT_EQ(unlink("COM4"), 0);
+  ASSERT_EQ(symlink("COM4", "COM4"), 0);
+  check(Row{3, kInvalidHandle, ELOOP, "a link that leads round in a loop"});
+  EXPECT_EQ(SerialLink().portName(3), "COM4 (./COM4)");
   // The file refused above was released: a second attempt fails the same way, not as busy.
   SerialLink again;
   EXPECT_EQ(again.open(1, 9600, 0), kNoCommStatus);
@@ -166,6 +176,30 @@ TEST_F(PtySerialLinkTest, VanishedDeviceEndsEvenAnUnlimitedWaitAtOnce) {
   EXPECT_LT(millisecondsTaken([&] { EXPECT_EQ(link.readBytes(&byte, 1, 5000), 0); }), 2000);
   EXPECT_LT(millisecondsTaken([&] { link.drain(); }), 2000);
   EXPECT_EQ(link.lastResult, 0);
+}
+
+TEST_F(PtySerialLinkTest, UnpluggedDeviceIsOpenedAgainByTheNextLineOnceItIsBack) {
+  pty.closeMaster();
+  std::uint8_t byte = 0;
+  EXPECT_LT(millisecondsTaken([&] { EXPECT_EQ(link.readBytes(&byte, 1, 5000), 0); }), 2000);
+  EXPECT_TRUE(link.isLost());
+  std::string failure;
+  link.onReopenFailure = [&](const std::string& message) { failure = message; };
+  EXPECT_LT(millisecondsTaken([&] { EXPECT_EQ(link.sendLine("x"), 0); }), 2000);
+  EXPECT_EQ(failure, kInvalidHandle);  // the hung-up terminal refuses a new open
+  EXPECT_TRUE(link.isLost());
+
+  // Plugged in again: the link in the (now current) folder leads to a new terminal.
+  PtyPair replugged;
+  ASSERT_EQ(replugged.start(), "");
+  EXPECT_EQ(link.sendLine("x"), 1);
+  EXPECT_FALSE(link.isLost());
+  EXPECT_EQ(replugged.receive(1, 1000), "x");
+  ASSERT_TRUE(replugged.send("R"));
+  EXPECT_EQ(link.readByte(1000), 'R');
+  SerialLink other;
+  EXPECT_EQ(other.open(0, 9600, 0), kInvalidHandle);  // held exclusively again
+  link.close();                                       // before the pair goes
 }
 
 TEST_F(PtySerialLinkTest, WritesWaitForRoomWhenTheDeviceIsFull) {

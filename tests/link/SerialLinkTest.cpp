@@ -31,6 +31,7 @@ struct PortLog {
   bool open = false;
   int closes = 0;
   bool refuseOpen = false, refuseGetState = false, refuseSetState = false, refuseClose = false;
+  bool gone = false;                    // failures mean the device was pulled out
   std::set<std::size_t> failingWrites;  // by index of the byte
   LineSettings device{115200, 7, TWOSTOPBITS, EVENPARITY};
 
@@ -79,6 +80,7 @@ class RecordingPort : public SerialPort {
     return log_.refuseClose ? fail(6) : true;
   }
   void pause(int milliseconds) override { log_.note("~" + std::to_string(milliseconds)); }
+  bool deviceGone() const override { return log_.gone; }
   std::uint32_t lastError() const override { return error_; }
   std::string lastErrorText() const override { return "error " + std::to_string(error_); }
 
@@ -331,6 +333,56 @@ TEST_F(SerialLinkTest, EmptyPlainLineOnlyDrainsAndReportsTheDrainsLastRead) {
   log.reads = {kReadFailed};
   EXPECT_EQ(link.sendLine(""), 0);
   EXPECT_EQ(log.trace, "");
+}
+
+TEST_F(SerialLinkTest, GoneDeviceIsReleasedAndOpenedAgainWithItsSettingsBeforeTheNextLine) {
+  openAt(1);
+  std::vector<std::string> failures;
+  link.onReopenFailure = [&](const std::string& message) { failures.push_back(message); };
+  log.gone = true;
+  log.reads = {kReadFailed};
+  EXPECT_EQ(link.readByte(2000), kReadFailed);
+  EXPECT_TRUE(link.isLost());
+  EXPECT_TRUE(link.isOpen());
+  EXPECT_EQ(log.trace, "close");
+  // Lost: nothing reaches the port until it is open again, and nothing waits.
+  log.reads = {'R'};
+  EXPECT_EQ(link.readByte(2000), kReadFailed);
+  EXPECT_EQ(link.writeByte('A', SPACEPARITY), 0);
+  EXPECT_EQ(log.readLimits, std::vector<int>{2000});
+
+  log.refuseOpen = true;
+  EXPECT_EQ(link.sendLine("A"), 0);
+  EXPECT_EQ(link.sendLine("A"), 0);  // each line tries again
+  EXPECT_EQ(failures, std::vector<std::string>(2, kInvalidHandle));
+  EXPECT_TRUE(link.isLost());
+  EXPECT_EQ(log.trace, "close");
+
+  log.refuseOpen = false;
+  log.reads.clear();
+  EXPECT_EQ(link.sendLine("A"), 1);
+  EXPECT_FALSE(link.isLost());
+  EXPECT_EQ(log.trace, "close open =S ~2 =M 00 ~2 =S 00 41 ~2 =M 20");
+  EXPECT_EQ(log.device.baudRate, 9600u);
+  EXPECT_EQ(link.portIndex, 0);
+}
+
+TEST_F(SerialLinkTest, FailureOfADevicePresentKeepsItOpenAndClosingALostLinkClosesNothingTwice) {
+  openAt(0);
+  log.reads = {kReadFailed};
+  EXPECT_EQ(link.readByte(100), kReadFailed);
+  EXPECT_FALSE(link.isLost());
+  log.gone = true;
+  log.failingWrites = {0};
+  EXPECT_EQ(link.writeByte('A', SPACEPARITY), 0);
+  EXPECT_TRUE(link.isLost());
+  link.close();
+  EXPECT_FALSE(link.isOpen());
+  EXPECT_FALSE(link.isLost());
+  EXPECT_EQ(log.closes, 1);
+  EXPECT_EQ(link.sendLine("A"), 0);  // closed, not lost: no reopen
+  EXPECT_EQ(log.closes, 1);
+  EXPECT_EQ(log.trace, "41 close");
 }
 
 }  // namespace

@@ -48,7 +48,7 @@ TEST_F(WireTraceTest, OneEntryPerBurstTimedByItsFirstByteWithTheWaitsUnchanged) 
   EXPECT_EQ(text->str(),
             "dorvik-trace 1\n"
             "# test: ms since the port opened; > to the unit, < from it; hex | text\n"
-            "0 opened COM1 memory\n"
+            "0 opened COM1 COM1\n"
             "100 > 3F 56 0D | ?V\\r\n"
             "400 < 41 5C 01 0D 0A 20 20 20 20 20 | A\\\\\\x01\\r\\n     \n"
             "2500 > 30 53 4C 0D | 0SL\\r\n"

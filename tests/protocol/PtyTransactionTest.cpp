@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "link/SerialLink.h"
 #include "support/PtyExplorerFixture.h"
 
 namespace {
@@ -61,6 +62,24 @@ TEST_F(PtyTransactionTest, SilentUnitIsWaitedForAtLeastTheLimit) {
   EXPECT_GE(waited, std::chrono::milliseconds(5300));
   EXPECT_LT(waited, std::chrono::milliseconds(10000));
   EXPECT_EQ(desktop.cursorDepth(), 0);
+}
+
+// The adapter pulled out and plugged in again at the same link, under a new device: the next
+// Refresh opens it again by itself and lists the drive, with no dialog and no restart.
+TEST_F(PtyTransactionTest, RefreshAfterAReplugListsTheDriveWithoutADialog) {
+  std::string error;
+  ASSERT_TRUE(unit.seedManifest("[removable]\nVID00001.MPG 352800\n", &error)) << error;
+  const std::string before = pty->slavePath();
+  ASSERT_TRUE(pty->replug(100));
+  ASSERT_NE(pty->slavePath(), before);
+  list(Removable).setFocus();
+
+  dialog->onRefresh();
+
+  EXPECT_TRUE(desktop.shownOf(Shown::Dialog).empty());
+  EXPECT_TRUE(boxes().empty());
+  EXPECT_EQ(list(Removable).labels(), std::vector<std::string>{"VID00001.MPG"});
+  EXPECT_FALSE(serialLink.isLost());
 }
 
 }  // namespace

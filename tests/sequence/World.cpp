@@ -208,12 +208,8 @@ World::World(std::uint64_t seed) {
 World::~World() { resetGlobals(); }
 
 void World::startStep(Mood mood, std::uint64_t seed) {
-  if (port->lineClosed()) {
-    // The user plugs the adapter in again: the window goes on with the port opened afresh.
-    serialLink.close();
-    port->setPresent(0, true);
-    serialLink.open(0, 9600, 0);
-  }
+  // The user plugs a pulled adapter in again; the window's next command must open it again.
+  if (!port->isPresent(0)) port->setPresent(0, true);
   unit.clearReceivedLines();
   port->startStep(mood, seed);
   user.startStep(*port, seed);

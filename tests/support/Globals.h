@@ -13,5 +13,6 @@ inline void resetGlobals() {
   serialLink.close();
   serialLink.setPort(makeSystemPort());
   serialLink.setTrace(nullptr);
+  serialLink.onReopenFailure = nullptr;
   commandText.clear();
 }
