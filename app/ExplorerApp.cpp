@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <iostream>
 #include <iterator>
@@ -162,10 +164,20 @@ void ExplorerApp::saveConfig() {
   workText = std::string(1, static_cast<char>('1' + portIndex));
   bytesWritten = 0;
   std::error_code error;
-  if (fs::is_directory(fs::symlink_status(kConfigFile, error))) return;
-  fs::remove(kConfigFile, error);
-  if (fs::exists(fs::symlink_status(kConfigFile, error))) return;
-  const File file(std::fopen(kConfigFile, "wb"));
-  if (!file) return;
-  bytesWritten = static_cast<std::uint32_t>(std::fwrite(workText.data(), 1, 1, file.get()));
+  std::string reason;
+  if (fs::is_directory(fs::symlink_status(kConfigFile, error))) {
+    reason = "a folder has that name";
+  } else if (fs::remove(kConfigFile, error); fs::exists(fs::symlink_status(kConfigFile, error))) {
+    reason = error ? error.message() : "the old file cannot be removed";
+  } else if (const File file(std::fopen(kConfigFile, "wb")); !file) {
+    reason = std::strerror(errno);
+  } else {
+    bytesWritten = static_cast<std::uint32_t>(std::fwrite(workText.data(), 1, 1, file.get()));
+    if (bytesWritten == 0 || std::fflush(file.get()) != 0) reason = std::strerror(errno);
+  }
+  if (reason.empty() || desktop_ == nullptr) return;
+  // Not saved, the port would be asked for at every start without a word why.
+  desktop_->messageBox("The port cannot be saved in " + (fs::current_path(error) / kConfigFile).string() + ": " +
+                           reason + ".\nIt will be asked for again at the next start.",
+                       kProgramName, platform::MB_OK | platform::MB_ICONEXCLAMATION);
 }

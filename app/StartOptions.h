@@ -2,6 +2,7 @@
 // the programs starts from an option or from the environment.
 #pragma once
 
+#include <filesystem>
 #include <string>
 
 struct DesktopOptions {
@@ -12,6 +13,14 @@ struct DesktopOptions {
 
 // Reads --config-folder and --trace FILE wherever they stand; other words are the toolkit's.
 DesktopOptions parseDesktopOptions(int argc, const char* const* argv);
+
+// The folder the desktop menu's entry works in, where its "mav.cfg" and COMn links live:
+// $XDG_CONFIG_HOME/dorvik-explorer, else ~/.config/dorvik-explorer (POSIX); empty when
+// neither variable says where.
+std::filesystem::path desktopFolder();
+// Makes desktopFolder() and works in it. Empty text on success, else why not, in words for
+// the user: the program then goes on in the current folder.
+std::string enterDesktopFolder();
 
 // Starts the wire trace into path, or into the file DORVIK_TRACE names when path is empty;
 // nothing when neither names one. Empty text on success, else the file and why it cannot be

@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "app/ExplorerApp.h"
+#include "app/StartOptions.h"
 #include "cli/ConsoleDesktop.h"
 #include "cli/Text.h"
 #include "link/SerialLink.h"
@@ -34,14 +35,6 @@ std::string upperCase(std::string text) {
 }
 
 // The desktop program's working folder when started from the menu.
-fs::path desktopFolder() {
-  if (const char* config = std::getenv("XDG_CONFIG_HOME"); config != nullptr && *config != '\0') {
-    return fs::path(config) / "dorvik-explorer";
-  }
-  const char* home = std::getenv("HOME");
-  return home == nullptr ? fs::path() : fs::path(home) / ".config/dorvik-explorer";
-}
-
 bool holdsPortSetup(const fs::path& folder) {
   std::error_code error;
   for (const char* name : {ExplorerApp::kConfigFile, "COM1", "COM2", "COM3", "COM4"}) {

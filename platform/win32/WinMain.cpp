@@ -39,8 +39,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     return 1;
   }
   if (options.configFolder && !enterConfigFolder()) {
-    warn("The folder Dorvik Explorer keeps its settings in cannot be made.");
-    return 1;
+    warn("The folder Dorvik Explorer keeps its settings in cannot be made.\nThe port is looked for in the current "
+         "folder instead.");
   }
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES | ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&controls);

@@ -6,9 +6,7 @@
 #include <wx/init.h>
 #include <wx/msgdlg.h>
 
-#include <cstdlib>
 #include <cstring>
-#include <filesystem>
 #include <iostream>
 
 #include "app/ExplorerApp.h"
@@ -32,28 +30,8 @@ constexpr const char* kUsage =
     "  --help            show this text\n"
     "  --version         show the version\n";
 
-// The working folder of the desktop menu's entry: the home folder, where the menu would start
-// the program, is no place for mav.cfg and COMn links.
-bool enterConfigFolder() {
-  namespace fs = std::filesystem;
-  const char* config = std::getenv("XDG_CONFIG_HOME");
-  const char* home = std::getenv("HOME");
-  fs::path base;
-  if (config != nullptr && fs::path(config).is_absolute()) {
-    base = config;
-  } else if (home != nullptr && *home != '\0') {
-    base = fs::path(home) / ".config";
-  } else {
-    std::cerr << "dorvik-explorer: neither XDG_CONFIG_HOME nor HOME is set\n";
-    return false;
-  }
-  const fs::path folder = base / "dorvik-explorer";
-  std::error_code error;
-  fs::create_directories(folder, error);
-  if (!error) fs::current_path(folder, error);
-  if (error) std::cerr << "dorvik-explorer: " << folder.string() << ": " << error.message() << "\n";
-  return !error;
-}
+// Why the desktop menu's working folder could not be used, for a box once the toolkit runs.
+std::string folderProblem;
 
 // The toolkit ends the process at once when its X display goes away (the server stopped, the
 // session ended): the port is released first, then the toolkit's own handler runs.
@@ -78,6 +56,9 @@ class DorvikExplorerApp : public wxApp {
   int OnRun() override {
     wxui::WxDesktop desktop;
     progressDialog.attach(&desktop);
+    if (!folderProblem.empty()) {
+      desktop.messageBox(folderProblem, "Dorvik Explorer", platform::MB_OK | platform::MB_ICONEXCLAMATION);
+    }
     theApp.initInstance(desktop);
     const int exitCode = theApp.exitInstance();
     progressDialog.attach(nullptr);
@@ -114,7 +95,8 @@ int main(int argc, char** argv) {
     }
     return 1;
   }
-  if (options.configFolder && !enterConfigFolder()) return 1;
+  if (options.configFolder) folderProblem = enterDesktopFolder();
+  if (!folderProblem.empty()) std::cerr << "dorvik-explorer: " << folderProblem << "\n";
   releasePortOnExitSignals();
   return wxEntry(argc, argv);
 }

@@ -140,9 +140,14 @@ TEST_P(UnusableConfigTest, AsksWithCom2CheckedAndOkWithoutClickUsesCom2) {
   ASSERT_EQ(desktop.mainWindows.size(), 1u);
   EXPECT_EQ(desktop.mainWindows[0].portIndex, 1);
   EXPECT_EQ(port->openIndex(), 1);
+  const auto boxes = desktop.shownOf(Shown::MessageBox);
   if (GetParam().kind == UnusableConfig::Folder) {
     EXPECT_TRUE(std::filesystem::is_directory(kConfig));  // a folder of the user's is never removed
+    // and the user learns why the port will be asked for again
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_THAT(boxes[0].text, ::testing::HasSubstr("mav.cfg: a folder has that name.\nIt will be asked for again"));
   } else {
+    EXPECT_TRUE(boxes.empty());
     EXPECT_EQ(readFile(kConfig), "2");
   }
 }
