@@ -1,6 +1,6 @@
 // Start-up through the in-memory port: the configuration file, the port dialogs, the probe
 // and its waits on the virtual clock, and what is saved.
-#include <gtest/gtest.h>
+#include <gmock/gmock.h>
 
 #include <memory>
 #include <optional>
