@@ -46,8 +46,9 @@ class ExplorerDialog {
   // Per-byte limit of the wait for the reply that ends a copy, delete or format: none of its
   // own; the whole wait is capped as a wait without a limit is.
   static constexpr int kUntilDoneMs = 0;
-  // Every reply is awaited in slices of this much, between which the windows repaint.
-  static constexpr int kRepaintSliceMs = 100;
+  // Every reply is awaited in slices of at most this much, between which the windows repaint
+  // (shorter than a drain's quiet time, so that a watcher of the line tells the two apart).
+  static constexpr int kRepaintSliceMs = 50;
 
   explicit ExplorerDialog(platform::Desktop& desktop);
 

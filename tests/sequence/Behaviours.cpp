@@ -1,6 +1,7 @@
 #include "Behaviours.h"
 
 #include "link/SerialPort.h"
+#include "protocol/Reply.h"
 #include "sim/Unit.h"
 
 namespace sequence {
@@ -11,6 +12,7 @@ using sim::Fault;
 
 constexpr int kStatusLimitMs = 5000;
 constexpr int kStatusBytes = 2;
+constexpr int kMarginMs = 1000;
 
 bool endsWith(const std::string& line, const char* tail) { return line.ends_with(tail); }
 
@@ -45,7 +47,7 @@ sim::FaultRule drawFault(const std::string& line, sim::Reply reply, int limitMs,
     shape(random.chance(80) ? Fault::Truncated : Fault::CloseLine, at);
     return rule;
   }
-  switch (random.below(14)) {
+  switch (random.below(15)) {
     case 0: shape(Fault::Delay, random.below(limitMs)); break;
     case 1: shape(Fault::Delay, limitMs - 1 - random.below(50)); break;
     case 2: shape(Fault::Delay, limitMs + 1 + random.below(2 * limitMs)); break;
@@ -68,6 +70,11 @@ sim::FaultRule drawFault(const std::string& line, sim::Reply reply, int limitMs,
     case 8: shape(Fault::Truncated, cutAt()); break;
     case 9: shape(Fault::Surplus, 1 + random.below(8)); break;
     case 10: shape(Fault::CloseLine, cutAt()); break;
+    case 11:
+      // Noise past the whole reply's bound: the program must give up on it, not wait it out.
+      shape(Fault::ContinuousNoise, 1 + random.below(limitMs - 1));
+      rule.durationMs = reply::kStatusOverallMs + random.below(2 * limitMs);
+      break;
     default:
       // Never a gap as long as the limit, for up to twice the limit in all.
       shape(Fault::ContinuousNoise, 1 + random.below(limitMs - 1));
@@ -142,9 +149,26 @@ bool arrivesWhole(const std::optional<sim::FaultRule>& fault, int limitMs) {
     case Fault::None:
     case Fault::NoiseBefore:
     case Fault::Surplus:
-    case Fault::ContinuousNoise: return true;
+    case Fault::ContinuousNoise: {
+      // Up to the reply's own bytes after the noise, with a margin for the drains before it.
+      const int boundMs = limitMs >= kUnlimitedWaitCapMs ? kUnlimitedWaitCapMs : reply::kStatusOverallMs;
+      return fault->durationMs + kMarginMs < boundMs;
+    }
     case Fault::Delay: return fault->count < limitMs;
     case Fault::ErrorCode: return isKnownCode(fault->code);
+    default: return false;
+  }
+}
+
+bool losesData(const sim::FaultRule& fault, int limitMs, std::size_t length) {
+  switch (fault.fault) {
+    case Fault::Silence:
+    case Fault::CloseLine: return true;
+    case Fault::Truncated: return static_cast<std::size_t>(fault.count) < length;
+    case Fault::Delay: return fault.count >= limitMs;
+    case Fault::RWithoutCr: return length > 1;
+    case Fault::DoubleR: return length > 3;
+    case Fault::ErrorCode: return length > fault.code.size() + 2;
     default: return false;
   }
 }

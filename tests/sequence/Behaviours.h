@@ -37,7 +37,11 @@ bool refusesLine(const sim::FaultRule& fault);
 // reply's own bytes in their order.
 bool onlyCutsShort(const sim::FaultRule& fault);
 // Whether a reply so faulted still arrives whole and readable within limitMs: late but in
-// time, with noise around it, or a known error code.
+// time, with noise around it (ending well within the whole reply's bound), or a known error
+// code.
 bool arrivesWhole(const std::optional<sim::FaultRule>& fault, int limitMs);
+// Whether a data reply of `length` bytes (capacity, directory) so faulted loses bytes: cut,
+// withheld, past its limit, or replaced by a shorter status reply.
+bool losesData(const sim::FaultRule& fault, int limitMs, std::size_t length);
 
 }  // namespace sequence

@@ -126,6 +126,13 @@ std::string checkLists(World& world, const Step& step, const Before& before, con
                "\", which the unit does not hold";
     }
   }
+  if (listed && world.port->lastListingCut() && !world.port->metStaleReplies()) {
+    const std::string& summary =
+        *listed == Internal ? world.dialog->internalSummaryText : world.dialog->removableSummaryText;
+    if (world.dialog->listingComplete || !summary.ends_with("(listing incomplete)")) {
+      return "incomplete: a listing of the " + std::string(driveName(*listed)) + " cut short shows \"" + summary + "\"";
+    }
+  }
   if (intent.mood == Mood::Faulty || intent.cardChanged) return "";
   for (const DriveKind drive : {Internal, Removable}) {
     if (before.inStep[drive] && !inStep(world, drive)) {

@@ -1,5 +1,7 @@
 #include "World.h"
 
+#include "protocol/Reply.h"
+
 #include <algorithm>
 
 #include "Directories.h"
@@ -80,6 +82,8 @@ bool WirePort::writeByte(std::uint8_t value) {
 bool WirePort::endLine() {
   if (!keepsLineRule(raw_)) note("wire: \"" + raw_ + "\" went to the unit");
   lastLine_ = unitLine_;
+  awaitingStatus_ = replyLimitMs(lastLine_) == ExplorerDialog::kReplyTimeoutMs;
+  lineEndedMs_ = clock_.nowMs();
   raw_.clear();
   unitLine_.clear();
   replyBegun_ = false;
@@ -93,7 +97,12 @@ bool WirePort::endLine() {
   const bool crowded = unit_.peekOutput().has_value();
   metStaleReplies_ = metStaleReplies_ || crowded;
   if (crowded && behaviour.first && refusesLine(*behaviour.first)) behaviour.first.reset();
+  const auto cut = [&](std::size_t length) {
+    return behaviour.first && losesData(*behaviour.first, replyLimitMs(lastLine_), length);
+  };
+  if (lastLine_ == "?R") lastListingCut_ = cut(4);
   if (lastLine_ == "?D") {
+    lastListingCut_ = lastListingCut_ || cut(sim::kDirectoryBytes);
     listedDrive_ = unit_.playState().selectedDrive;
     directoryGarbled_ = directoryGarbled_ || crowded || (behaviour.first && !onlyCutsShort(*behaviour.first));
   }
@@ -111,10 +120,15 @@ int WirePort::readByte(int timeoutMs) {
     return kReadFailed;
   }
   if (!limitFits(timeoutMs)) note("wait: a limit of " + std::to_string(timeoutMs) + " ms after \"" + lastLine_ + "\"");
+  const std::int64_t awaitedMs = clock_.nowMs() - lineEndedMs_;
+  if (awaitingStatus_ && timeoutMs != SerialLink::kDrainQuietMs && awaitedMs >= reply::kStatusOverallMs) {
+    note("wait: the reply to \"" + lastLine_ + "\" still awaited " + std::to_string(awaitedMs) + " ms after it");
+  }
   const int value = MemoryPort::readByte(timeoutMs);
   const std::int64_t nowUs = clock_.nowUs();
   if (value >= 0) {
     quietSinceUs_ = nowUs;
+    if (value == 'R' || value == 'E') awaitingStatus_ = false;
     replyBegun_ = replyLimitMs(lastLine_) == ExplorerDialog::kReplyTimeoutMs && (value == 'R' || value == 'E');
     return value;
   }
@@ -149,11 +163,13 @@ void WirePort::startStep(Mood mood, std::uint64_t seed) {
   metStaleReplies_ = false;
   listedDrive_.reset();
   directoryGarbled_ = false;
+  lastListingCut_ = false;
   completionUs_.reset();
 }
 
 void WirePort::userAnswered() {
   replyBegun_ = false;
+  awaitingStatus_ = false;
   quietSinceUs_ = clock_.nowUs();
 }
 

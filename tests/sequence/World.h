@@ -45,6 +45,9 @@ class WirePort : public sim::MemoryPort {
   // The drive whose directory a "?D" went out for this step, if every such reply was at worst
   // late or cut short: a listing of it may miss records, never show one the unit lacks.
   std::optional<DriveKind> cleanlyListed() const { return directoryGarbled_ ? std::nullopt : listedDrive_; }
+  // Whether the step's last listing lost bytes of its capacity or directory reply: it must say
+  // it is incomplete, never pass for the whole drive.
+  bool lastListingCut() const { return lastListingCut_; }
 
  private:
   bool endLine();
@@ -61,9 +64,14 @@ class WirePort : public sim::MemoryPort {
   std::string unitLine_;     // the same as the unit reads it
   std::string lastLine_;     // the last line sent, as the unit read it
   bool replyBegun_ = false;  // the last byte read began a status reply ("R" or "E")
+  // A status reply to the last line is awaited (none has begun, the user has not been asked
+  // since), and since when: the whole wait is bounded, whatever noise comes meanwhile.
+  bool awaitingStatus_ = false;
+  std::int64_t lineEndedMs_ = 0;
   bool metStaleReplies_ = false;
   std::optional<DriveKind> listedDrive_;
   bool directoryGarbled_ = false;
+  bool lastListingCut_ = false;
   std::int64_t quietSinceUs_ = 0;             // the last byte either way
   std::optional<std::int64_t> completionUs_;  // when the unit sent a whole reply ending the last operation
 };
