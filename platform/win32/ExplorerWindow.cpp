@@ -161,12 +161,17 @@ LRESULT ExplorerWindow::onNotify(const NMHDR& header) {
   }
 }
 
-// Keys before any control sees them: Shift+F10 goes to the logic first.
+// Keys before any control sees them: F2, F5 and Delete on a list, and Shift+F10, go to the
+// logic first.
 bool ExplorerWindow::preTranslate(const MSG& message) {
   if (message.message != WM_KEYDOWN && message.message != WM_SYSKEYDOWN) return false;
-  if (message.wParam != VK_F10) return false;
+  if (message.wParam != VK_F2 && message.wParam != VK_F5 && message.wParam != VK_F10 && message.wParam != VK_DELETE) {
+    return false;
+  }
   const auto type = message.message == WM_KEYDOWN ? QueuedMessage::KeyDown : QueuedMessage::SysKeyDown;
-  return logic_.preTranslateMessage(QueuedMessage{type, VK_F10});
+  const bool onList = message.hwnd == removableList_.handle() || message.hwnd == internalList_.handle();
+  const int controlId = onList ? GetDlgCtrlID(message.hwnd) : 0;
+  return logic_.preTranslateMessage(QueuedMessage{type, static_cast<int>(message.wParam), controlId});
 }
 
 void ExplorerWindow::end(int result) {
