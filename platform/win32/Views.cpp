@@ -15,7 +15,9 @@ void Win32ListView::insertColumn(int column, const std::string& heading, platfor
   LVCOLUMNA item{};
   item.mask = LVCF_FMT | LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
   item.fmt = format == platform::ColumnFormat::Right ? LVCFMT_RIGHT : LVCFMT_LEFT;
-  item.cx = widthPixels;
+  RECT hundredBaseUnits{0, 0, 400, 0};  // 400 dialog units: a ratio without rounding
+  MapDialogRect(GetParent(handle_), &hundredBaseUnits);
+  item.cx = MulDiv(widthPixels, hundredBaseUnits.right, 100 * res::kTemplateBaseUnitX);
   item.pszText = const_cast<char*>(heading.c_str());
   item.iSubItem = column;
   SendMessageA(handle_, LVM_INSERTCOLUMNA, column, reinterpret_cast<LPARAM>(&item));
