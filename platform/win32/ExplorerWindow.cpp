@@ -20,7 +20,7 @@ HICON mainIcon(int size) {
 
 }  // namespace
 
-ExplorerWindow::ExplorerWindow(ExplorerDialog& logic) : logic_(logic) {}
+ExplorerWindow::ExplorerWindow(ExplorerDialog& logic, const Win32Desktop& desktop) : logic_(logic), desktop_(desktop) {}
 
 ExplorerWindow::~ExplorerWindow() {
   logic_.attach(ExplorerControls{});
@@ -102,6 +102,10 @@ INT_PTR ExplorerWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_APP_DOUBLE_CLICK: logic_.onListDoubleClick(static_cast<DriveKind>(wParam)); return TRUE;
     case WM_APP_END_EDIT: logic_.onEndLabelEdit(static_cast<DriveKind>(wParam), lParam != 0); return TRUE;
     case WM_CLOSE: end(IDCANCEL); return TRUE;
+    case WM_SETCURSOR:
+      if (!desktop_.holdWaitCursor()) return FALSE;
+      SetWindowLongPtrA(window_, DWLP_MSGRESULT, TRUE);
+      return TRUE;
     default: return FALSE;
   }
 }
@@ -142,12 +146,9 @@ LRESULT ExplorerWindow::onNotify(const NMHDR& header) {
     case NM_DBLCLK: PostMessageA(window_, WM_APP_DOUBLE_CLICK, drive, 0); return 0;
     case NM_RCLICK: logic_.onListRightClick(); return 0;
     case LVN_COLUMNCLICK: logic_.onColumnClick(drive, reinterpret_cast<const NMLISTVIEW&>(header).iSubItem); return 0;
-    case LVN_BEGINLABELEDITA: {
-      const LVITEMA& item = reinterpret_cast<const NMLVDISPINFOA&>(header).item;
-      listOf(drive).rememberEditText(item.pszText ? item.pszText : "");
-      logic_.onBeginLabelEdit(drive);
-      return FALSE;  // the edit goes on
-    }
+    case LVN_BEGINLABELEDITA:
+      logic_.onBeginLabelEdit(drive);  // reads the old name from the edit control
+      return FALSE;                    // the edit goes on
     case LVN_ENDLABELEDITA: {
       // The list never writes the label itself: the logic writes the row once the unit has
       // renamed the clip, after the edit control is gone, since it may show a message.

@@ -146,9 +146,16 @@ void Win32ListView::editLabel(int row) {
   SendMessageA(handle_, LVM_EDITLABELA, row, 0);
 }
 
+HWND Win32ListView::editControl() const { return reinterpret_cast<HWND>(SendMessageA(handle_, LVM_GETEDITCONTROL, 0, 0)); }
+
+// While the edit runs its control holds the text (LVN_BEGINLABELEDIT names only the row).
+std::string Win32ListView::editText() const {
+  HWND edit = editControl();
+  return edit ? windowText(edit) : editText_;
+}
+
 void Win32ListView::limitEditText(int characters) {
-  HWND edit = reinterpret_cast<HWND>(SendMessageA(handle_, LVM_GETEDITCONTROL, 0, 0));
-  if (edit) SendMessageA(edit, EM_LIMITTEXT, characters, 0);
+  if (HWND edit = editControl()) SendMessageA(edit, EM_LIMITTEXT, characters, 0);
 }
 
 void Win32Window::clientOrigin(int& x, int& y) const {
