@@ -33,6 +33,8 @@ enum class ColumnFormat { Left, Right };
 // most, label editing of column 0.
 class ListView : public Control {
  public:
+  // widthPixels is for the templates' font at 96 DPI: the column gets as much more or less as
+  // the window's dialog units are wider or narrower than that font's (res::kTemplateBaseUnitX).
   virtual void insertColumn(int column, const std::string& heading, ColumnFormat format, int widthPixels) = 0;
   // The small images of the rows, as icon resource IDs; row images index into this list.
   virtual void setImageList(const int* iconIds, int count) = 0;

@@ -66,6 +66,10 @@ struct DialogTemplate {
   const ControlTemplate* control(int controlId) const;
 };
 
+// Pixels across of four dialog units in the templates' font at 96 DPI. Widths given in
+// pixels for that font (the lists' columns) scale by the window's own dialog units over this.
+constexpr int kTemplateBaseUnitX = 6;
+
 // Dialog template IDs.
 constexpr int IDD_ABOUTBOX = 100;
 constexpr int IDD_EXPLORER = 102;

@@ -36,8 +36,12 @@ struct ExplorerControls {
 struct QueuedMessage {
   enum Type { KeyDown, SysKeyDown, ContextMenu, Other } type = Other;
   int virtualKey = 0;
+  int controlId = 0;  // the template ID of the control it is addressed to; 0 for the dialog
 };
+constexpr int VK_F2 = 0x71;
+constexpr int VK_F5 = 0x74;
 constexpr int VK_F10 = 0x79;
+constexpr int VK_DELETE = 0x2E;
 
 class ExplorerDialog {
  public:
@@ -143,6 +147,7 @@ class ExplorerDialog {
   void drainKeepingCompletion();
   bool waitCompletion(DriveKind drive);
 
+  bool onListKey(const QueuedMessage& message);
   platform::ListView& listOf(DriveKind drive);
   void showSummary(DriveKind drive);
   void copySelected(DriveKind from, DriveKind to, const char* suffix);

@@ -2,11 +2,19 @@
 //
 // The DCB the device reports at open is kept whole; only the baud rate, data bits, stop bits
 // and parity are ever changed, so flow control and special characters stay as configured.
+//
+// Input is read in bursts: one ReadFile takes whatever the driver holds (or waits for the
+// first byte of the next burst), and single bytes are then handed out from a buffer. A call
+// per byte costs more than the byte's time on the line under Wine, where every call is a
+// round trip to the wine server. The per-byte limit still holds: a byte in the buffer has
+// arrived, and the wait for the next burst is the next byte's limit.
 #include "link/SerialPort.h"  // before <windows.h>, which defines the parity names as macros
 
 #include <windows.h>
 
 #include <algorithm>
+#include <array>
+#include <cstddef>
 #include <string>
 
 namespace {
@@ -36,9 +44,21 @@ class Win32SerialPort final : public SerialPort {
     return false;
   }
   int readWithin(DWORD limitMs);
+  void forgetInput() {
+    next_ = 0;
+    end_ = 0;
+    appliedLimitMs_ = kNoLimitApplied;
+  }
+
+  static constexpr DWORD kNoLimitApplied = 0;  // never a limit readWithin applies
 
   HANDLE handle_ = INVALID_HANDLE_VALUE;
   std::string name_;
+  // Bytes read from the driver and not yet handed out: input_[next_..end_).
+  std::array<std::uint8_t, 4096> input_{};
+  std::size_t next_ = 0;
+  std::size_t end_ = 0;
+  DWORD appliedLimitMs_ = kNoLimitApplied;  // the read limit the device has, to set it only when it changes
   DCB dcb_{};
   bool haveDcb_ = false;
   DWORD lastError_ = 0;
@@ -53,6 +73,7 @@ bool Win32SerialPort::openDevice(int portIndex) {
   FlushFileBuffers(handle_);
   name_ = name;
   haveDcb_ = false;
+  forgetInput();
   return true;
 }
 
@@ -89,20 +110,38 @@ bool Win32SerialPort::writeByte(std::uint8_t value) {
   return true;
 }
 
-// One ReadFile of one byte that returns as soon as a byte is there, or after limitMs.
+// The next byte: from the buffer, else from one ReadFile of all the driver holds (its count
+// from ClearCommError), or, with nothing there, of the next byte, which returns as soon as
+// that byte is there or after limitMs (both other members MAXDWORD). A ReadFile of more
+// bytes than are there would wait for all of them under Wine.
 int Win32SerialPort::readWithin(DWORD limitMs) {
-  COMMTIMEOUTS timeouts{};
-  timeouts.ReadIntervalTimeout = MAXDWORD;
-  timeouts.ReadTotalTimeoutMultiplier = MAXDWORD;
-  timeouts.ReadTotalTimeoutConstant = limitMs;
-  SetCommTimeouts(handle_, &timeouts);
-  std::uint8_t value = 0;
+  if (next_ < end_) return input_[next_++];
+  if (limitMs != appliedLimitMs_) {
+    COMMTIMEOUTS timeouts{};
+    timeouts.ReadIntervalTimeout = MAXDWORD;
+    timeouts.ReadTotalTimeoutMultiplier = MAXDWORD;
+    timeouts.ReadTotalTimeoutConstant = limitMs;
+    if (!SetCommTimeouts(handle_, &timeouts)) {
+      fail();
+      return kReadFailed;
+    }
+    appliedLimitMs_ = limitMs;
+  }
+  DWORD errors = 0;
+  COMSTAT status{};
+  DWORD wanted = 1;
+  if (ClearCommError(handle_, &errors, &status) && status.cbInQue > 1) {
+    wanted = std::min<DWORD>(status.cbInQue, static_cast<DWORD>(input_.size()));
+  }
   DWORD received = 0;
-  if (!ReadFile(handle_, &value, 1, &received, nullptr)) {
+  if (!ReadFile(handle_, input_.data(), wanted, &received, nullptr)) {
     fail();
     return kReadFailed;
   }
-  return received == 0 ? kReadTimedOut : value;
+  if (received == 0) return kReadTimedOut;
+  next_ = 1;
+  end_ = std::min<std::size_t>(received, input_.size());
+  return input_[0];
 }
 
 int Win32SerialPort::readByte(int timeoutMs) {
@@ -122,6 +161,7 @@ bool Win32SerialPort::closeDevice() {
   const BOOL closed = CloseHandle(handle_);
   handle_ = INVALID_HANDLE_VALUE;
   haveDcb_ = false;
+  forgetInput();
   return closed ? true : fail();
 }
 

@@ -22,11 +22,20 @@ SIZE sizeOf(HBITMAP bitmap) {
   return {info.bmWidth, info.bmHeight};
 }
 
-void drawBitmap(HDC dc, HBITMAP bitmap, int x, int y) {
+// The colour the build flattens the logo's transparent corners onto (platform/win32/CMakeLists.txt),
+// a colour the logo itself never uses.
+constexpr COLORREF kLogoBackground = RGB(0xF0, 0xF0, 0xF0);
+
+// Draws bitmap at x, y; with a key colour, the pixels of that colour are left out.
+void drawBitmap(HDC dc, HBITMAP bitmap, int x, int y, const COLORREF* key = nullptr) {
   const SIZE size = sizeOf(bitmap);
   HDC source = CreateCompatibleDC(dc);
   HGDIOBJ old = SelectObject(source, bitmap);
-  BitBlt(dc, x, y, size.cx, size.cy, source, 0, 0, SRCCOPY);
+  if (key) {
+    GdiTransparentBlt(dc, x, y, size.cx, size.cy, source, 0, 0, size.cx, size.cy, *key);
+  } else {
+    BitBlt(dc, x, y, size.cx, size.cy, source, 0, 0, SRCCOPY);
+  }
   SelectObject(source, old);
   DeleteDC(source);
 }
@@ -55,7 +64,7 @@ HBITMAP composeSplash() {
   for (int x = 0; x < kSplashWidth; x += bandSize.cx) drawBitmap(dc, band, x, bandTop);
   DeleteObject(band);
   HBITMAP logo = LoadBitmapA(module, MAKEINTRESOURCEA(res::IDB_LOGO));
-  drawBitmap(dc, logo, 24, (bandTop - sizeOf(logo).cy) / 2);
+  drawBitmap(dc, logo, 24, (bandTop - sizeOf(logo).cy) / 2, &kLogoBackground);  // no grey corners on the blue
   DeleteObject(logo);
 
   SetBkMode(dc, TRANSPARENT);

@@ -20,7 +20,7 @@ HICON mainIcon(int size) {
 
 }  // namespace
 
-ExplorerWindow::ExplorerWindow(ExplorerDialog& logic) : logic_(logic) {}
+ExplorerWindow::ExplorerWindow(ExplorerDialog& logic, const Win32Desktop& desktop) : logic_(logic), desktop_(desktop) {}
 
 ExplorerWindow::~ExplorerWindow() {
   logic_.attach(ExplorerControls{});
@@ -102,6 +102,10 @@ INT_PTR ExplorerWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_APP_DOUBLE_CLICK: logic_.onListDoubleClick(static_cast<DriveKind>(wParam)); return TRUE;
     case WM_APP_END_EDIT: logic_.onEndLabelEdit(static_cast<DriveKind>(wParam), lParam != 0); return TRUE;
     case WM_CLOSE: end(IDCANCEL); return TRUE;
+    case WM_SETCURSOR:
+      if (!desktop_.holdWaitCursor()) return FALSE;
+      SetWindowLongPtrA(window_, DWLP_MSGRESULT, TRUE);
+      return TRUE;
     default: return FALSE;
   }
 }
@@ -142,12 +146,9 @@ LRESULT ExplorerWindow::onNotify(const NMHDR& header) {
     case NM_DBLCLK: PostMessageA(window_, WM_APP_DOUBLE_CLICK, drive, 0); return 0;
     case NM_RCLICK: logic_.onListRightClick(); return 0;
     case LVN_COLUMNCLICK: logic_.onColumnClick(drive, reinterpret_cast<const NMLISTVIEW&>(header).iSubItem); return 0;
-    case LVN_BEGINLABELEDITA: {
-      const LVITEMA& item = reinterpret_cast<const NMLVDISPINFOA&>(header).item;
-      listOf(drive).rememberEditText(item.pszText ? item.pszText : "");
-      logic_.onBeginLabelEdit(drive);
-      return FALSE;  // the edit goes on
-    }
+    case LVN_BEGINLABELEDITA:
+      logic_.onBeginLabelEdit(drive);  // reads the old name from the edit control
+      return FALSE;                    // the edit goes on
     case LVN_ENDLABELEDITA: {
       // The list never writes the label itself: the logic writes the row once the unit has
       // renamed the clip, after the edit control is gone, since it may show a message.
@@ -161,12 +162,17 @@ LRESULT ExplorerWindow::onNotify(const NMHDR& header) {
   }
 }
 
-// Keys before any control sees them: Shift+F10 goes to the logic first.
+// Keys before any control sees them: F2, F5 and Delete on a list, and Shift+F10, go to the
+// logic first.
 bool ExplorerWindow::preTranslate(const MSG& message) {
   if (message.message != WM_KEYDOWN && message.message != WM_SYSKEYDOWN) return false;
-  if (message.wParam != VK_F10) return false;
+  if (message.wParam != VK_F2 && message.wParam != VK_F5 && message.wParam != VK_F10 && message.wParam != VK_DELETE) {
+    return false;
+  }
   const auto type = message.message == WM_KEYDOWN ? QueuedMessage::KeyDown : QueuedMessage::SysKeyDown;
-  return logic_.preTranslateMessage(QueuedMessage{type, VK_F10});
+  const bool onList = message.hwnd == removableList_.handle() || message.hwnd == internalList_.handle();
+  const int controlId = onList ? GetDlgCtrlID(message.hwnd) : 0;
+  return logic_.preTranslateMessage(QueuedMessage{type, static_cast<int>(message.wParam), controlId});
 }
 
 void ExplorerWindow::end(int result) {

@@ -12,9 +12,11 @@ class ExplorerDialog;
 
 namespace win32ui {
 
+class Win32Desktop;
+
 class ExplorerWindow {
  public:
-  explicit ExplorerWindow(ExplorerDialog& logic);
+  ExplorerWindow(ExplorerDialog& logic, const Win32Desktop& desktop);
   ~ExplorerWindow();
   ExplorerWindow(const ExplorerWindow&) = delete;
   ExplorerWindow& operator=(const ExplorerWindow&) = delete;
@@ -36,6 +38,7 @@ class ExplorerWindow {
   Win32ListView& listOf(DriveKind drive) { return drive == Internal ? internalList_ : removableList_; }
 
   ExplorerDialog& logic_;
+  const Win32Desktop& desktop_;
   HWND window_ = nullptr;
   Win32Window windowView_{nullptr};
   Win32ListView removableList_{nullptr};

@@ -3,12 +3,23 @@
 #include "platform/win32/Art.h"
 #include "platform/win32/DialogTemplate.h"
 #include "platform/win32/Views.h"
+#include "platform/win32/Win32Desktop.h"
 #include "res/Resources.h"
 
 namespace win32ui {
 namespace {
 
-INT_PTR CALLBACK quietProcedure(HWND, UINT message, WPARAM, LPARAM) { return message == WM_INITDIALOG; }
+// A dialog without behaviour of its own but the wait cursor of the desktop (lParam at creation).
+INT_PTR CALLBACK progressProcedure(HWND window, UINT message, WPARAM, LPARAM lParam) {
+  if (message == WM_INITDIALOG) {
+    SetWindowLongPtrA(window, GWLP_USERDATA, lParam);
+    return TRUE;
+  }
+  const auto* desktop = reinterpret_cast<const Win32Desktop*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+  if (message != WM_SETCURSOR || !desktop || !desktop->holdWaitCursor()) return FALSE;
+  SetWindowLongPtrA(window, DWLP_MSGRESULT, TRUE);
+  return TRUE;
+}
 
 // Centred over its owner when that is on the screen, else in the middle of the screen below
 // where the splash stands.
@@ -29,14 +40,13 @@ void placeProgress(HWND window, HWND owner) {
 
 class Win32ProgressWindow : public platform::ProgressWindow {
  public:
-  explicit Win32ProgressWindow(HWND owner) {
+  Win32ProgressWindow(HWND owner, const Win32Desktop& desktop) {
     const DialogTemplateData data(res::IDD_PROGRESS, WS_POPUP | WS_CAPTION);
-    window_ = CreateDialogIndirectParamA(GetModuleHandleA(nullptr), data.get(), owner, quietProcedure, 0);
+    window_ = CreateDialogIndirectParamA(GetModuleHandleA(nullptr), data.get(), owner, progressProcedure,
+                                         reinterpret_cast<LPARAM>(&desktop));
     bar_ = GetDlgItem(window_, res::IDC_PROGRESS_BAR);
     percent_ = GetDlgItem(window_, res::IDC_PERCENT);
     placeProgress(window_, owner);
-    ShowWindow(window_, SW_SHOWNORMAL);
-    UpdateWindow(window_);
   }
   ~Win32ProgressWindow() override { DestroyWindow(window_); }
 
@@ -44,7 +54,13 @@ class Win32ProgressWindow : public platform::ProgressWindow {
   bool isEnabled() const override { return IsWindowEnabled(window_); }
   void update() override { UpdateWindow(window_); }
   void clientOrigin(int& x, int& y) const override { Win32Window(window_).clientOrigin(x, y); }
-  void setCaption(const std::string& caption) override { SetWindowTextA(window_, caption.c_str()); }
+  // The window shows once it has its caption, so it is never painted without one.
+  void setCaption(const std::string& caption) override {
+    SetWindowTextA(window_, caption.c_str());
+    if (IsWindowVisible(window_)) return;
+    ShowWindow(window_, SW_SHOWNORMAL);
+    UpdateWindow(window_);
+  }
   void setRange(int lower, int upper) override { SendMessageA(bar_, PBM_SETRANGE32, lower, upper); }
   void setStep(int step) override { SendMessageA(bar_, PBM_SETSTEP, step, 0); }
   void setPos(int position) override { SendMessageA(bar_, PBM_SETPOS, position, 0); }
@@ -90,7 +106,9 @@ class Win32Splash : public platform::SplashScreen {
     (void)registered;
     RECT area{};
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
-    window_ = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, kSplashClass, "", WS_POPUP,
+    // A plain popup: a window that stays on top would cover every other program while the
+    // drives are read.
+    window_ = CreateWindowExA(0, kSplashClass, "", WS_POPUP,
                               (area.left + area.right - kSplashWidth) / 2, (area.top + area.bottom - kSplashHeight) / 2,
                               kSplashWidth, kSplashHeight, owner, nullptr, GetModuleHandleA(nullptr), nullptr);
     SetWindowLongPtrA(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(picture_));
@@ -112,8 +130,8 @@ class Win32Splash : public platform::SplashScreen {
 
 }  // namespace
 
-std::unique_ptr<platform::ProgressWindow> createProgressWindow(HWND owner) {
-  return std::make_unique<Win32ProgressWindow>(owner);
+std::unique_ptr<platform::ProgressWindow> createProgressWindow(HWND owner, const Win32Desktop& desktop) {
+  return std::make_unique<Win32ProgressWindow>(owner, desktop);
 }
 
 std::unique_ptr<platform::SplashScreen> createSplash(HWND owner) { return std::make_unique<Win32Splash>(owner); }

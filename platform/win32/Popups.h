@@ -10,7 +10,10 @@
 
 namespace win32ui {
 
-std::unique_ptr<platform::ProgressWindow> createProgressWindow(HWND owner);
+class Win32Desktop;
+
+// The progress window keeps the desktop's wait cursor while the pointer is over it.
+std::unique_ptr<platform::ProgressWindow> createProgressWindow(HWND owner, const Win32Desktop& desktop);
 std::unique_ptr<platform::SplashScreen> createSplash(HWND owner);
 
 }  // namespace win32ui

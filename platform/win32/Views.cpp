@@ -15,7 +15,9 @@ void Win32ListView::insertColumn(int column, const std::string& heading, platfor
   LVCOLUMNA item{};
   item.mask = LVCF_FMT | LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
   item.fmt = format == platform::ColumnFormat::Right ? LVCFMT_RIGHT : LVCFMT_LEFT;
-  item.cx = widthPixels;
+  RECT hundredBaseUnits{0, 0, 400, 0};  // 400 dialog units: a ratio without rounding
+  MapDialogRect(GetParent(handle_), &hundredBaseUnits);
+  item.cx = MulDiv(widthPixels, hundredBaseUnits.right, 100 * res::kTemplateBaseUnitX);
   item.pszText = const_cast<char*>(heading.c_str());
   item.iSubItem = column;
   SendMessageA(handle_, LVM_INSERTCOLUMNA, column, reinterpret_cast<LPARAM>(&item));
@@ -144,9 +146,16 @@ void Win32ListView::editLabel(int row) {
   SendMessageA(handle_, LVM_EDITLABELA, row, 0);
 }
 
+HWND Win32ListView::editControl() const { return reinterpret_cast<HWND>(SendMessageA(handle_, LVM_GETEDITCONTROL, 0, 0)); }
+
+// While the edit runs its control holds the text (LVN_BEGINLABELEDIT names only the row).
+std::string Win32ListView::editText() const {
+  HWND edit = editControl();
+  return edit ? windowText(edit) : editText_;
+}
+
 void Win32ListView::limitEditText(int characters) {
-  HWND edit = reinterpret_cast<HWND>(SendMessageA(handle_, LVM_GETEDITCONTROL, 0, 0));
-  if (edit) SendMessageA(edit, EM_LIMITTEXT, characters, 0);
+  if (HWND edit = editControl()) SendMessageA(edit, EM_LIMITTEXT, characters, 0);
 }
 
 void Win32Window::clientOrigin(int& x, int& y) const {

@@ -56,13 +56,16 @@ class Win32ListView : public HandleControl<platform::ListView> {
   int findLabel(const std::string& text) const override;
   void sort(platform::CompareFunction compare, std::int32_t sortCode) override;
   void editLabel(int row) override;
-  std::string editText() const override { return editText_; }
+  std::string editText() const override;
   void limitEditText(int characters) override;
 
-  // What the edit control held when the list reported the edit's begin or end.
+  // What the edit control held when the list reported the edit's end: the logic runs after
+  // the control is gone.
   void rememberEditText(const std::string& text) { editText_ = text; }
 
  private:
+  HWND editControl() const;
+
   std::string editText_;
 };
 

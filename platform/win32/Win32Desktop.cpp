@@ -96,7 +96,7 @@ int Win32Desktop::runAbout(AboutDialog& about) {
 }
 
 int Win32Desktop::runExplorer(ExplorerDialog& logic) {
-  ExplorerWindow window(logic);
+  ExplorerWindow window(logic, *this);
   explorer_ = &window;
   const int result = window.run();
   explorer_ = nullptr;
@@ -110,6 +110,12 @@ void Win32Desktop::beginWaitCursor() {
 
 void Win32Desktop::endWaitCursor() {
   if (waitDepth_ > 0 && --waitDepth_ == 0) SetCursor(LoadCursorA(nullptr, IDC_ARROW));
+}
+
+bool Win32Desktop::holdWaitCursor() const {
+  if (waitDepth_ == 0) return false;
+  SetCursor(LoadCursorA(nullptr, IDC_WAIT));
+  return true;
 }
 
 void Win32Desktop::processPendingMessages() {
@@ -144,7 +150,7 @@ int Win32Desktop::trackPopupMenu(int menuId, int x, int y) {
 platform::Window* Win32Desktop::mainWindow() { return explorer_ ? &explorer_->window() : nullptr; }
 
 std::unique_ptr<platform::ProgressWindow> Win32Desktop::createProgressWindow() {
-  return win32ui::createProgressWindow(owner());
+  return win32ui::createProgressWindow(owner(), *this);
 }
 
 std::unique_ptr<platform::SplashScreen> Win32Desktop::createSplash(int, platform::Window* parent) {

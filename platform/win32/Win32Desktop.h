@@ -40,6 +40,10 @@ class Win32Desktop : public platform::Desktop {
   std::unique_ptr<platform::SplashScreen> createSplash(int bitmapId, platform::Window* parent) override;
   bool isShiftDown() const override { return (GetKeyState(VK_SHIFT) & 0x8000) != 0; }
 
+  // For a window's WM_SETCURSOR: while a wait runs, puts the wait cursor back (the system
+  // would show the window's class cursor at the next move of the mouse) and returns true.
+  bool holdWaitCursor() const;
+
  private:
   HWND owner() const;
 

@@ -18,6 +18,17 @@ constexpr long kFrame = wxCAPTION | wxSYSTEM_MENU | wxCLOSE_BOX | wxMINIMIZE_BOX
 
 wxListCtrl* listControl(const TemplateDialog& dialog, int id) { return wxDynamicCast(dialog.control(id), wxListCtrl); }
 
+// The keys the logic sees before any control, as the virtual keys they are on Windows.
+int virtualKeyOf(int wxKey) {
+  switch (wxKey) {
+    case WXK_F2: return VK_F2;
+    case WXK_F5: return VK_F5;
+    case WXK_F10: return VK_F10;
+    case WXK_DELETE: return VK_DELETE;
+    default: return 0;
+  }
+}
+
 }  // namespace
 
 ExplorerWindow::ExplorerWindow(ExplorerDialog& logic)
@@ -157,16 +168,22 @@ void ExplorerWindow::onContextMenu(wxContextMenuEvent& event) {
   logic_.onContextMenu(at.x, at.y);
 }
 
-// Keys before any control sees them: Shift+F10 goes to preTranslateMessage; Escape ends the
-// window as cancelled; Enter ends it as confirmed unless a button has the focus (then it
-// presses that button). An edit of a row's label keeps its own Enter and Escape.
+// Keys before any control sees them: F2, F5, Delete and Shift+F10 go to preTranslateMessage
+// (F10 arrives as a system key, as on Windows); Escape ends the window as cancelled; Enter
+// ends it as confirmed unless a button has the focus (then it presses that button). An edit
+// of a row's label keeps its own keys.
 void ExplorerWindow::onCharHook(wxKeyEvent& event) {
   if (removableList_.isEditing() || internalList_.isEditing()) {
     event.Skip();
     return;
   }
   const int key = event.GetKeyCode();
-  if (key == WXK_F10 && logic_.preTranslateMessage(QueuedMessage{QueuedMessage::SysKeyDown, VK_F10})) return;
+  if (const int virtualKey = virtualKeyOf(key)) {
+    const bool system = virtualKey == VK_F10 || event.AltDown();
+    const QueuedMessage message{system ? QueuedMessage::SysKeyDown : QueuedMessage::KeyDown, virtualKey,
+                                focusedListId()};
+    if (logic_.preTranslateMessage(message)) return;
+  }
   if (key == WXK_ESCAPE) {
     endModal(wxID_CANCEL);
     return;
@@ -183,5 +200,15 @@ void ExplorerWindow::endModal(int result) {
 }
 
 bool ExplorerWindow::focusIsOnButton() const { return wxDynamicCast(FindFocus(), wxButton) != nullptr; }
+
+// The template ID of the list that has the focus, 0 for none. The generic list keeps the
+// focus in a window of its own inside the list control.
+int ExplorerWindow::focusedListId() const {
+  for (const wxWindow* focus = FindFocus(); focus && focus != this; focus = focus->GetParent()) {
+    if (focus == listOf(Removable)) return res::IDC_REMOVABLE_LIST;
+    if (focus == listOf(Internal)) return res::IDC_INTERNAL_LIST;
+  }
+  return 0;
+}
 
 }  // namespace wxui

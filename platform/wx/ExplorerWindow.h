@@ -38,6 +38,7 @@ class ExplorerWindow : public TemplateDialog {
   void onEndLabelEdit(DriveKind drive, wxListEvent& event);
   void endModal(int result);
   bool focusIsOnButton() const;
+  int focusedListId() const;
 
   ExplorerDialog& logic_;
   WxWindow window_;

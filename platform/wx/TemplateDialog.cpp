@@ -1,5 +1,7 @@
 #include "platform/wx/TemplateDialog.h"
 
+#include <algorithm>
+
 #include <wx/button.h>
 #include <wx/checkbox.h>
 #include <wx/gauge.h>
@@ -87,6 +89,7 @@ TemplateDialog::TemplateDialog(wxWindow* parent, int templateId, long style) {
   SetFont(dialogFont(dialog.fontSize));
   SetClientSize(ConvertDialogToPixels(wxSize(dialog.width, dialog.height)));
   build(dialog);
+  growToHoldLabels();
   Bind(wxEVT_CHAR_HOOK, &TemplateDialog::onCharHook, this);
   Bind(wxEVT_CLOSE_WINDOW, &TemplateDialog::onClose, this);
 }
@@ -110,6 +113,18 @@ void TemplateDialog::build(const res::DialogTemplate& dialog) {
       if (control.id != -1) controls_[control.id] = window;
     }
   }
+}
+
+// A label that grew to its text may reach past the dialog's edge: the dialog grows to keep
+// the margin of its leftmost control beside the labels on the right too.
+void TemplateDialog::growToHoldLabels() {
+  int margin = GetClientSize().x;
+  int right = 0;
+  for (const wxWindow* child : GetChildren()) {
+    margin = std::min(margin, child->GetPosition().x);
+    if (wxDynamicCast(child, wxStaticText)) right = std::max(right, child->GetRect().GetRight() + 1);
+  }
+  if (right + margin > GetClientSize().x) SetClientSize(right + margin, GetClientSize().y);
 }
 
 wxWindow* TemplateDialog::createControl(const res::DialogTemplate& dialog, std::size_t index) {
@@ -150,6 +165,10 @@ wxWindow* TemplateDialog::createControl(const res::DialogTemplate& dialog, std::
       // A label laid over a group box's edge paints the dialog's background behind its text,
       // so that the edge is broken where the label stands.
       if (control.exStyle & res::WS_EX_TRANSPARENT) label->SetBackgroundColour(GetBackgroundColour());
+      // The rectangle was measured in another font: a text wider than it in this one (its
+      // wide letters grow more than the average the dialog units follow) is shown whole.
+      const int textWidth = label->GetBestSize().x;
+      if (textWidth > extent.x) label->SetSize(textWidth, -1);
       return label;
     }
     case res::ControlKind::Icon:

@@ -37,6 +37,7 @@ class TemplateDialog : public wxDialog {
 
  private:
   void build(const res::DialogTemplate& dialog);
+  void growToHoldLabels();
   wxWindow* createControl(const res::DialogTemplate& dialog, std::size_t index);
   void onClose(wxCloseEvent& event);
 

@@ -13,6 +13,7 @@
 
 #include "platform/wx/Art.h"
 #include "platform/wx/Text.h"
+#include "res/Resources.h"
 
 namespace wxui {
 
@@ -72,7 +73,10 @@ WxListView::WxListView(wxListCtrl* list) : WxControlOf<platform::ListView>(list)
 
 void WxListView::insertColumn(int column, const std::string& heading, platform::ColumnFormat format, int widthPixels) {
   const wxListColumnFormat align = format == platform::ColumnFormat::Right ? wxLIST_FORMAT_RIGHT : wxLIST_FORMAT_LEFT;
-  list_->InsertColumn(column, toWx(heading), align, widthPixels);
+  // 400 dialog units are a hundred base units: a ratio without rounding. The dialog carries the font.
+  const int hundredBaseUnits = list_->GetParent()->ConvertDialogToPixels(wxPoint(400, 0)).x;
+  const int width = wxMulDivInt32(widthPixels, hundredBaseUnits, 100 * res::kTemplateBaseUnitX);
+  list_->InsertColumn(column, toWx(heading), align, width);
 }
 
 void WxListView::setImageList(const int* iconIds, int count) {

@@ -4,9 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <wx/app.h>
+#include <wx/button.h>
+#include <wx/checkbox.h>
 #include <wx/frame.h>
 #include <wx/init.h>
 #include <wx/listctrl.h>
+#include <wx/radiobut.h>
+#include <wx/statbox.h>
 
 #include <climits>
 #include <cstdint>
@@ -122,14 +126,16 @@ TEST_F(ListViewTest, RowsCellsImagesAndSelection) {
   EXPECT_EQ(view_.rowCount(), 0);
 }
 
-TEST(TemplateDialogs, EveryControlExistsWithItsIdAndTheDialogHasItsSize) {
+TEST(TemplateDialogs, EveryControlExistsWithItsIdAndTheDialogHasAtLeastItsSize) {
   for (int id : {res::IDD_ABOUTBOX, res::IDD_EXPLORER, res::IDD_PROGRESS, res::IDD_PORT_SELECT, res::IDD_COMM_ERROR,
                  res::IDD_COMM_FAILED}) {
     const res::DialogTemplate& dialogTemplate = res::dialogTemplate(id);
     wxui::TemplateDialog dialog(nullptr, id, wxCAPTION);
     EXPECT_EQ(wxui::fromWx(dialog.GetTitle()), dialogTemplate.caption);
-    EXPECT_EQ(dialog.GetClientSize(),
-              dialog.ConvertDialogToPixels(wxSize(dialogTemplate.width, dialogTemplate.height)));
+    // Wider only where a label's text is wider than its rectangle in this font.
+    const wxSize size = dialog.ConvertDialogToPixels(wxSize(dialogTemplate.width, dialogTemplate.height));
+    EXPECT_EQ(dialog.GetClientSize().y, size.y);
+    EXPECT_GE(dialog.GetClientSize().x, size.x);
     for (const res::ControlTemplate& control : dialogTemplate.controls) {
       if (control.id == -1) continue;
       wxWindow* window = dialog.control(control.id);
@@ -154,6 +160,50 @@ TEST(TemplateDialogs, TabStopsAreTheTemplatesOwnInItsOrder) {
       if (child->AcceptsFocusFromKeyboard()) stops.push_back(child->GetId());
     }
     EXPECT_EQ(stops, expected) << "dialog " << id;
+  }
+}
+
+// Every text of every window fits its control in the desktop's font and DPI (the test runs at
+// 96 DPI and at 1.5 times that): labels, buttons, check boxes and radio buttons.
+TEST(TemplateDialogs, EveryTextFitsItsControl) {
+  constexpr int kButtonMargin = 4;  // the least a button's frame needs on each side
+  for (int id : {res::IDD_ABOUTBOX, res::IDD_EXPLORER, res::IDD_PROGRESS, res::IDD_PORT_SELECT, res::IDD_COMM_ERROR,
+                 res::IDD_COMM_FAILED}) {
+    wxui::TemplateDialog dialog(nullptr, id, wxCAPTION);
+    for (const wxWindow* child : dialog.GetChildren()) {
+      const wxString label = wxControl::RemoveMnemonics(child->GetLabel());
+      if (label.empty() || wxDynamicCast(child, wxStaticBox) || wxDynamicCast(child, wxListCtrl)) continue;
+      int needed = child->GetTextExtent(label).x;
+      if (wxDynamicCast(child, wxButton)) needed += 2 * kButtonMargin;
+      if (wxDynamicCast(child, wxCheckBox) || wxDynamicCast(child, wxRadioButton)) needed = child->GetBestSize().x;
+      EXPECT_LE(needed, child->GetSize().x) << "dialog " << id << ": \"" << label << "\"";
+    }
+  }
+}
+
+// The lists' columns, given in pixels for the templates' font at 96 DPI, show the widest
+// names, lengths and sizes whole beside the row's image.
+TEST(TemplateDialogs, ColumnsShowTwelveCharacterNamesWhole) {
+  constexpr int kImageAndGaps = 16 + 5 + 8;  // the image, the gap after it, the text's margins
+  constexpr int kTextMargins = 8;
+  wxui::TemplateDialog dialog(nullptr, res::IDD_EXPLORER, wxCAPTION);
+  auto* list = wxDynamicCast(dialog.control(res::IDC_REMOVABLE_LIST), wxListCtrl);
+  ASSERT_NE(list, nullptr);
+  wxui::WxListView view(list);
+  view.insertColumn(0, "Name", platform::ColumnFormat::Left, 112);
+  view.insertColumn(1, "Length", platform::ColumnFormat::Left, 67);
+  view.insertColumn(2, "Size", platform::ColumnFormat::Right, 67);
+  const struct {
+    int column;
+    const char* text;
+    int margins;
+  } cells[] = {
+      {0, "COMMAND2.BAT", kImageAndGaps}, {0, "SND00003.WAV", kImageAndGaps}, {0, "PLY00002.LST", kImageAndGaps},
+      {0, "CLIPON~1.MPG", kImageAndGaps}, {0, "A-B 0000.MPG", kImageAndGaps}, {1, "23:59:59", kTextMargins},
+      {1, "Length", kTextMargins},        {2, "1,048,576KB", kTextMargins},
+  };
+  for (const auto& cell : cells) {
+    EXPECT_LE(list->GetTextExtent(cell.text).x + cell.margins, list->GetColumnWidth(cell.column)) << cell.text;
   }
 }
 

@@ -282,6 +282,45 @@ TEST_F(UiTest, SecondShiftF10AfterADismissalShowsNothing) {
   EXPECT_EQ(menus().size(), 1u);
 }
 
+// F5, F2 and Delete act on the list that has the focus as its menu items do; anywhere else,
+// and with Alt held (a system key), they are not the window's.
+TEST_F(UiTest, FileManagerKeysOnAListDoWhatTheirMenuItemsDo) {
+  const int internalList = res::IDC_INTERNAL_LIST;
+  const struct Case {
+    QueuedMessage message;
+    bool selected;
+    bool handled;
+    std::vector<std::string> lines;
+    std::size_t boxes;
+    bool editing;
+  } cases[] = {
+      {{QueuedMessage::KeyDown, VK_F5, internalList}, false, true, {"0SL", "?R", "?D"}, 0, false},
+      {{QueuedMessage::KeyDown, VK_F2, internalList}, true, true, {}, 0, true},
+      {{QueuedMessage::KeyDown, VK_F2, internalList}, false, true, {}, 0, false},
+      {{QueuedMessage::KeyDown, VK_DELETE, internalList}, true, true, {}, 1, false},  // answered No
+      {{QueuedMessage::KeyDown, VK_DELETE, internalList}, false, true, {}, 0, false},
+      {{QueuedMessage::KeyDown, VK_F5, res::IDC_PLAY}, false, false, {}, 0, false},
+      {{QueuedMessage::KeyDown, VK_DELETE, 0}, true, false, {}, 0, false},
+      {{QueuedMessage::SysKeyDown, VK_F5, internalList}, false, false, {}, 0, false},
+  };
+  stock(Internal, {"VID00002.MPG"});
+  focus(Internal);
+  for (const Case& each : cases) {
+    SCOPED_TRACE("key " + std::to_string(each.message.virtualKey) + " on " + std::to_string(each.message.controlId));
+    window->internalList.select(each.selected ? 0 : -1);
+    const auto boxesBefore = boxes().size();
+    if (each.boxes) desktop.answer(platform::IDNO);
+    EXPECT_EQ(dialog->preTranslateMessage(each.message), each.handled);
+    EXPECT_EQ(takeLines(), each.lines);
+    ASSERT_EQ(boxes().size() - boxesBefore, each.boxes);
+    if (each.boxes) {
+      EXPECT_EQ(boxes().back().substr(0, 15), "Delete File(s)|");
+    }
+    EXPECT_EQ(window->internalList.isEditing(), each.editing);
+    if (window->internalList.isEditing()) window->internalList.endEdit(true);
+  }
+}
+
 TEST_F(UiTest, RefreshListsOnlyTheCurrentDrive) {
   const struct {
     DriveKind drive;
