@@ -13,6 +13,7 @@
 
 #include "app/PortSelectDialog.h"
 #include "link/SerialLink.h"
+#include "protocol/Lines.h"
 #include "ui/ExplorerDialog.h"
 #include "ui/ProgressDialog.h"
 
@@ -148,7 +149,7 @@ void ExplorerApp::tellReopenFailure(const std::string& message) {
 
 // True when the first reply byte to "0SL" is 'R' or 'E': either way a unit answers.
 bool ExplorerApp::probeUnit() {
-  workText = "0SL\r";
+  workText = std::string(selectLine(Internal)) + '\r';
   // The buffer still holds the byte read from "mav.cfg": an 'R' or 'E' there must not pass
   // for an answer when none comes.
   std::fill(std::begin(replyBuffer), std::end(replyBuffer), std::uint8_t{0});

@@ -6,6 +6,7 @@
 #include "platform/WaitCursor.h"
 #include "protocol/CommandText.h"
 #include "protocol/Directory.h"
+#include "protocol/Lines.h"
 #include "ui/ExplorerDialog.h"
 
 namespace {
@@ -41,11 +42,11 @@ void appendRow(platform::ListView& list, const CopiedRow& copied) {
 
 }  // namespace
 
-void ExplorerDialog::onCopyToInternal() { copySelected(Removable, Internal, "CI"); }
+void ExplorerDialog::onCopyToInternal() { copySelected(Removable, Internal); }
 
-void ExplorerDialog::onCopyToRemovable() { copySelected(Internal, Removable, "CR"); }
+void ExplorerDialog::onCopyToRemovable() { copySelected(Internal, Removable); }
 
-void ExplorerDialog::copySelected(DriveKind from, DriveKind to, const char* suffix) {
+void ExplorerDialog::copySelected(DriveKind from, DriveKind to) {
   platform::ListView& source = listOf(from);
   platform::ListView& destination = listOf(to);
   // The row count is read again each time: a follow-up of an error reply may re-list a drive.
@@ -57,7 +58,7 @@ void ExplorerDialog::copySelected(DriveKind from, DriveKind to, const char* suff
     if (!field) continue;
 
     WaitCursor waiting(desktop_);
-    commandText = *field + suffix;
+    commandText = lines::copy(*field, to);
     if (!runOperation(commandText, to)) continue;
     appendRow(destination, copied);
     const std::int32_t listed = to == Internal ? internalListed : removableListed;

@@ -5,6 +5,7 @@
 #include "clips/UnitCommands.h"
 #include "platform/WaitCursor.h"
 #include "protocol/CommandText.h"
+#include "protocol/Lines.h"
 #include "ui/ExplorerDialog.h"
 
 namespace {
@@ -26,7 +27,7 @@ void ExplorerDialog::onDeleteFile() {
       desktop_.messageBox("Are you sure you want to delete\nthe selected file(s)?", "Delete File(s)", kQuestion);
   if (answer != platform::IDYES) return;
   if (!selectDrive(*this, drive)) return;
-  commandText = *field + "DL";
+  commandText = lines::remove(*field);
   if (!runOperation(commandText, drive)) return;
   list.deleteRow(row);
 }
@@ -40,7 +41,7 @@ void ExplorerDialog::formatDrive(DriveKind drive) {
 
   WaitCursor waiting(desktop_);
   if (!selectDrive(*this, drive)) return;
-  commandText = "FO";
+  commandText = lines::kFormat;
   if (!runOperation(commandText, drive)) return;
   listOf(drive).deleteAll();
 }

@@ -6,6 +6,7 @@
 #include "platform/WaitCursor.h"
 #include "protocol/CommandText.h"
 #include "protocol/Directory.h"
+#include "protocol/Lines.h"
 #include "ui/ExplorerDialog.h"
 
 namespace {
@@ -61,7 +62,7 @@ void ExplorerDialog::onEndLabelEdit(DriveKind drive, bool cancelled) {
 
   WaitCursor waiting(desktop_);
   if (!selectDrive(*this, drive)) return;
-  commandText = *oldField + nameField(*newName) + "RN";
+  commandText = lines::rename(*oldField, nameField(*newName));
   if (!sendCommand(commandText)) return;
   rewriteRow(list, row, *newName);
 }

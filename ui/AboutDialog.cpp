@@ -3,6 +3,7 @@
 #include "ui/AboutDialog.h"
 #include "link/SerialLink.h"
 #include "protocol/CommandText.h"
+#include "protocol/Lines.h"
 
 #include <array>
 #include <cstdint>
@@ -24,7 +25,7 @@ char shownAs(std::uint8_t byte) { return byte < 0x20 || byte == 0x7F ? ' ' : sta
 
 void AboutDialog::onGetFirmwareRevision(platform::Desktop& desktop) {
   std::string revision(kShownBytes, ' ');
-  commandText = "?V";
+  commandText = lines::kRevision;
   commandText += '\r';
   serialLink.sendLine(commandText);
   {

@@ -150,7 +150,7 @@ class ExplorerDialog {
   bool onListKey(const QueuedMessage& message);
   platform::ListView& listOf(DriveKind drive);
   void showSummary(DriveKind drive);
-  void copySelected(DriveKind from, DriveKind to, const char* suffix);
+  void copySelected(DriveKind from, DriveKind to);
 
   platform::Desktop& desktop_;
   bool listingFromReply_ = false;            // a listing started by error 12's follow-up is running

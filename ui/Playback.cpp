@@ -4,6 +4,7 @@
 #include "platform/WaitCursor.h"
 #include "protocol/CommandText.h"
 #include "protocol/Directory.h"
+#include "protocol/Lines.h"
 #include "ui/ExplorerDialog.h"
 
 namespace {
@@ -11,7 +12,7 @@ namespace {
 constexpr std::size_t kNameCharacters = 12;  // 8.3 as the Name column shows it
 constexpr std::size_t kMinimumCueName = 8;   // the clip number ends at the 8th character
 
-const char* playLine(const ExplorerDialog& dialog) { return dialog.loopClip == 1 ? "LP" : "PL"; }
+const char* playLine(const ExplorerDialog& dialog) { return lines::play(dialog.loopClip == 1); }
 
 // Sends the play line of a clip that is cued. A refused play line means the unit has nothing
 // cued (a select or an error 12's relisting on the way stopped it): the next Play cues again.
@@ -49,7 +50,7 @@ void playClip(ExplorerDialog& dialog, const std::string& name) {
 bool ExplorerDialog::cueClip(const std::string& name) {
   commandText.clear();
   if (clipKind(name) > PlayList || name.size() < kMinimumCueName) return false;
-  commandText = name.substr(5, 3) + "SE";  // the clip number: VID00123.MPG cues 123SE
+  commandText = lines::cue(std::string_view(name).substr(5, 3));  // the clip number: VID00123.MPG cues 123SE
   return sendCommand(commandText);
 }
 
@@ -72,7 +73,7 @@ void ExplorerDialog::onListDoubleClick(DriveKind which) {
 void ExplorerDialog::onStill() {
   {
     WaitCursor wait(desktop_);
-    sendCommand("ST");
+    sendCommand(lines::kStill);
   }
   listOf(currentDrive).setFocus();
 }
