@@ -3,7 +3,7 @@
 // class; one translation unit fixes the order.
 #include "app/ExplorerApp.h"
 #include "link/SerialLink.h"
-#include "protocol/CommDialogs.h"
+#include "ui/CommDialogs.h"
 #include "protocol/CommandText.h"
 #include "ui/ProgressDialog.h"
 

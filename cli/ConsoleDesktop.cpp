@@ -4,25 +4,12 @@
 
 #include <cstdlib>
 #include <iostream>
-#include <string_view>
 
 #include "clips/ClipName.h"
 #include "link/SerialLink.h"
-#include "ui/ExplorerDialog.h"
 
 namespace cli {
 namespace {
-
-constexpr std::string_view kCodePrefix = "Error Code ";
-
-// The unit's error codes in plain words; the boxes' texts are written for the window.
-std::string plainWords(const std::string& code) {
-  if (code == "04") return "the unit does not support this command";
-  if (code == "11") return "the drive is not present";
-  if (code == "12") return "the clip is not on the drive";
-  if (code == "20") return "the drive is not formatted";
-  return "the unit refused the command";
-}
 
 std::string oneLine(std::string text) {
   for (char& c : text) {
@@ -72,23 +59,24 @@ bool ConsoleDesktop::ask(const std::string& question) {
 int ConsoleDesktop::messageBox(const std::string& text, const std::string& caption, unsigned style) {
   MemoryDesktop::answer(platform::IDOK);  // keeps the record of what was shown
   MemoryDesktop::messageBox(text, caption, style);
+  // The unit's error code in plain words; the box's text is written for the window.
+  const reply::ErrorCode* code = dialog_ != nullptr ? dialog_->codeShown : nullptr;
+  const auto refused = [&] { fail(kRefused, std::string("error ") + code->digits + ": " + code->plainWords); };
   if ((style & platform::MB_YESNO) != 0) {
     // Only the command's own question takes --yes; any other (a format offered after error
     // 20) is asked at the terminal or answered No.
     const bool confirmed = caption == confirmedCaption_ && yes_;
     const bool agreed = confirmed || (canAsk() && ask(text));
-    if (caption.starts_with(kCodePrefix) && !agreed) {
-      fail(kRefused,
-           "error " + caption.substr(kCodePrefix.size(), 2) + ": " + plainWords(caption.substr(kCodePrefix.size(), 2)));
+    if (code != nullptr && !agreed) {
+      refused();
     } else if (!agreed) {
       declined_ = true;
       fail(kNotDone, "not confirmed: nothing was done");
     }
     return agreed ? platform::IDYES : platform::IDNO;
   }
-  if (caption.starts_with(kCodePrefix)) {
-    const std::string code = caption.substr(kCodePrefix.size(), 2);
-    fail(kRefused, "error " + code + ": " + plainWords(code));
+  if (code != nullptr) {
+    refused();
   } else if (caption == ExplorerDialog::kIncompleteCaption) {
     fail(kNoAnswer, oneLine(text.substr(0, text.rfind('\n'))));  // the window's Refresh is no advice here
   } else if (text == kInvalidNameText) {

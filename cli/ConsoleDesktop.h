@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/memory/MemoryDesktop.h"
+#include "ui/ExplorerDialog.h"
 
 namespace cli {
 
@@ -21,6 +22,8 @@ class ConsoleDesktop : public platform::memory::MemoryDesktop {
   ExitStatus status() const { return status_; }
   // Records a failure found outside the window's logic.
   void fail(ExitStatus status, const std::string& text);
+  // The window whose logic runs here: its boxes of the unit's error codes are told by code.
+  void watch(const ExplorerDialog& dialog) { dialog_ = &dialog; }
   bool declined() const { return declined_; }
 
   int messageBox(const std::string& text, const std::string& caption, unsigned style) override;
@@ -31,6 +34,7 @@ class ConsoleDesktop : public platform::memory::MemoryDesktop {
  private:
   bool ask(const std::string& question);
 
+  const ExplorerDialog* dialog_ = nullptr;
   bool yes_;
   std::string confirmedCaption_;
   ExitStatus status_ = kDone;

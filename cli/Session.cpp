@@ -58,6 +58,7 @@ class Session {
         desktop_(arguments.yes, confirmationOf(arguments.command)),
         dialog_(desktop_),
         window_(desktop_.open(dialog_)) {
+    desktop_.watch(dialog_);
     progressDialog.attach(&desktop_);
   }
   ~Session() { progressDialog.attach(nullptr); }
@@ -66,8 +67,8 @@ class Session {
 
  private:
   static std::string confirmationOf(Command command) {
-    if (command == Command::Delete) return "Delete File(s)";
-    if (command == Command::Format) return "Format Drive";
+    if (command == Command::Delete) return ExplorerDialog::kDeleteCaption;
+    if (command == Command::Format) return ExplorerDialog::kFormatCaption;
     return "";
   }
   MemoryListView& list(DriveKind drive) { return drive == Internal ? window_.internalList : window_.removableList; }

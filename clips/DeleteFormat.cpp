@@ -24,7 +24,7 @@ void ExplorerDialog::onDeleteFile() {
 
   WaitCursor waiting(desktop_);
   const int answer =
-      desktop_.messageBox("Are you sure you want to delete\nthe selected file(s)?", "Delete File(s)", kQuestion);
+      desktop_.messageBox("Are you sure you want to delete\nthe selected file(s)?", kDeleteCaption, kQuestion);
   if (answer != platform::IDYES) return;
   if (!selectDrive(*this, drive)) return;
   commandText = lines::remove(*field);
@@ -36,7 +36,7 @@ void ExplorerDialog::onFormatDrive() { formatDrive(currentDrive); }
 
 void ExplorerDialog::formatDrive(DriveKind drive) {
   const int answer =
-      desktop_.messageBox("All data on this drive will be lost.  Are you sure?", "Format Drive", kQuestion);
+      desktop_.messageBox("All data on this drive will be lost.  Are you sure?", kFormatCaption, kQuestion);
   if (answer != platform::IDYES) return;
 
   WaitCursor waiting(desktop_);

@@ -6,18 +6,18 @@ namespace reply {
 
 namespace {
 
-constexpr unsigned kWarning = platform::MB_OK | platform::MB_ICONEXCLAMATION;
-constexpr unsigned kQuestion = platform::MB_YESNO | platform::MB_ICONQUESTION;
+constexpr bool kWarning = false;
+constexpr bool kQuestion = true;
 
 constexpr ErrorCode kErrorCodes[] = {
     {"04", "Error Code 04 Received", "This feature is not yet supported\nPlease contact Vantrel Technical Support",
-     kWarning, FollowUp::None},
+     kWarning, FollowUp::None, "the unit does not support this command"},
     {"11", "Error Code 11 Received", "The selected drive is not present\nPlease insert the drive and choose Refresh",
-     kWarning, FollowUp::None},
+     kWarning, FollowUp::None, "the drive is not present"},
     {"12", "Error Code 12 Received", "The desired clip is not present\nClick OK to Refresh", kWarning,
-     FollowUp::RelistCurrentDrive},
+     FollowUp::RelistCurrentDrive, "the clip is not on the drive"},
     {"20", "Error Code 20 Received", "The selected drive is not formatted,\n would you like to format now?", kQuestion,
-     FollowUp::OfferFormat},
+     FollowUp::OfferFormat, "the drive is not formatted"},
 };
 
 }  // namespace

@@ -7,7 +7,6 @@
 
 #include <cstdint>
 
-#include "platform/Desktop.h"
 
 namespace reply {
 
@@ -22,12 +21,15 @@ enum class ReplyClass { Success, ErrorReply, TimedOut };
 // What the window does once the user has read an error code's message.
 enum class FollowUp { None, RelistCurrentDrive, OfferFormat };
 
+// A known code: the window's box (a warning, or a Yes/No question), what follows it, and the
+// plain words a program without boxes prints.
 struct ErrorCode {
   const char* digits;
   const char* caption;
   const char* message;
-  unsigned style;
+  bool question;
   FollowUp followUp;
+  const char* plainWords;
 };
 
 // The codes the unit is known to send, with what the user is shown; nullptr for any other code,

@@ -1,8 +1,9 @@
 # Reads the #include lines of the program's folders below ROOT and fails on an include that
 # runs against the layers: link <- protocol <- ui and clips <- app <- the front-ends
 # (platform/wx, platform/win32, platform/memory, cli). res/ and link/ stand on nothing; the
-# platform interfaces (the headers directly in platform/) serve every logic layer; the
-# simulator uses link/ and the protocol's drive names, never the window's logic.
+# protocol knows nothing of the desktop (no boxes, no resources); the platform interfaces (the
+# headers directly in platform/) serve every layer above it; the simulator uses link/ and the
+# protocol's drive names, never the window's logic.
 #   cmake -DROOT=<source folder> -P layering.cmake
 cmake_minimum_required(VERSION 3.25)
 if(NOT ROOT)
@@ -13,7 +14,7 @@ set(logic link res platform protocol)
 set(allowed_link link)
 set(allowed_res res)
 set(allowed_platform platform)
-set(allowed_protocol ${logic})
+set(allowed_protocol link protocol)
 set(allowed_ui ${logic} ui clips)
 set(allowed_clips ${allowed_ui})
 set(allowed_app ${allowed_ui} app)

@@ -102,7 +102,9 @@ class ExplorerDialog {
   void onAbout();
   bool onSysCommand(unsigned commandId);  // true when handled here
 
-  // Clip management.
+  // Clip management. Delete and format ask first, in boxes of these captions.
+  static constexpr const char* kDeleteCaption = "Delete File(s)";
+  static constexpr const char* kFormatCaption = "Format Drive";
   void onCopyToInternal();
   void onCopyToRemovable();
   void onDeleteFile();
@@ -136,6 +138,8 @@ class ExplorerDialog {
   std::string removableSummaryText;
   std::string internalSummaryText;
   bool listingComplete = true;  // the last listing's replies all arrived whole
+  // The unit's error code whose box is up, for a front-end that tells it in other words.
+  const reply::ErrorCode* codeShown = nullptr;
   platform::ListView* labelEditor = nullptr;
   std::string nameBeforeEdit;
 

@@ -6,7 +6,7 @@
 
 #include "link/SerialLink.h"
 #include "platform/WaitCursor.h"
-#include "protocol/CommDialogs.h"
+#include "ui/CommDialogs.h"
 #include "protocol/Reply.h"
 #include "ui/ExplorerDialog.h"
 
@@ -91,7 +91,11 @@ ExplorerDialog::WaitEnd ExplorerDialog::awaitReply(std::int32_t timeoutMs, bool 
   if (reply.kind == ReplyClass::Success) return WaitEnd::Done;
 
   const ErrorCode& code = *reply.code;
-  const int answer = desktop_.messageBox(code.message, code.caption, code.style);
+  codeShown = &code;
+  const int answer = desktop_.messageBox(code.message, code.caption,
+                                         code.question ? platform::MB_YESNO | platform::MB_ICONQUESTION
+                                                       : platform::MB_OK | platform::MB_ICONEXCLAMATION);
+  codeShown = nullptr;
   // The format offered acts on the drive the user acted on: a copy's target, never its source.
   if (code.followUp == FollowUp::OfferFormat && answer == platform::IDYES) {
     formatDrive(operationDrive_.value_or(currentDrive));
