@@ -10,40 +10,45 @@
 namespace cli {
 namespace {
 
+// How a command names its drive: not at all, by an operand after its names, or by an option.
+constexpr std::string_view kNoDrive = "";
+constexpr std::string_view kDriveOperand = "operand";
+
 struct CommandInfo {
   Command command;
   std::string_view name;
-  int operands;                  // positional operands after the command's name
-  std::string_view driveOption;  // the option naming the drive ("" none)
+  int names;                // file names after the command's name
+  std::string_view driveBy;  // kNoDrive, kDriveOperand, or the option ("--to", "--drive")
+  bool driveOptional;
   std::string_view usage;
 };
 
 constexpr std::array<CommandInfo, 11> kCommands{{
-    {Command::Probe, "probe", 0, "",
+    {Command::Probe, "probe", 0, kNoDrive, false,
      "probe\n  Is a unit answering? Sends the start-up probe and waits 2 s for its answer.\n"},
-    {Command::List, "list", 0, "",
+    {Command::List, "list", 0, kDriveOperand, true,
      "list [internal|removable]\n  The drive's files (name, length, size, kind) and its used and free space; both\n"
      "  drives when none is named. About 17 s a drive at 9600 baud.\n"},
-    {Command::Copy, "copy", 1, "--to",
+    {Command::Copy, "copy", 1, "--to", false,
      "copy NAME --to internal|removable\n  Copies NAME from the other drive. A name already on the target is left "
      "alone.\n"},
-    {Command::Delete, "delete", 1, "--drive",
+    {Command::Delete, "delete", 1, "--drive", false,
      "delete NAME --drive internal|removable\n  Deletes NAME; asks first on a terminal, --yes answers for scripts.\n"},
-    {Command::Rename, "rename", 2, "--drive",
+    {Command::Rename, "rename", 2, "--drive", false,
      "rename OLD NEW --drive internal|removable\n  Renames OLD to NEW (8.3: letters and digits, a name of 1 to 8, an "
      "extension\n"
      "  of up to 3); NEW must be new to the drive.\n"},
-    {Command::Format, "format", 0, "",
+    {Command::Format, "format", 0, kDriveOperand, false,
      "format internal|removable\n  Erases every file on the drive; asks first on a terminal, --yes answers for\n"
      "  scripts.\n"},
-    {Command::Play, "play", 1, "--drive",
+    {Command::Play, "play", 1, "--drive", false,
      "play NAME --drive internal|removable [--loop]\n  Cues clip NAME on the unit and plays it, in a loop with "
      "--loop.\n"},
-    {Command::Still, "still", 0, "", "still\n  Holds the picture of the clip playing.\n"},
-    {Command::Stop, "stop", 0, "",
+    {Command::Still, "still", 0, kNoDrive, false, "still\n  Holds the picture of the clip playing.\n"},
+    {Command::Stop, "stop", 0, "--drive", true,
      "stop [--drive internal|removable]\n  Stops playback (by selecting the drive, removable unless named).\n"},
-    {Command::Revision, "revision", 0, "", "revision\n  The unit's firmware revision.\n"},
-    {Command::Ports, "ports", 0, "",
+    {Command::Revision, "revision", 0, kNoDrive, false, "revision\n  The unit's firmware revision.\n"},
+    {Command::Ports, "ports", 0, kNoDrive, false,
      "ports\n  Where COM1 to COM4 lead on this machine and why, and the ports beyond them.\n"},
 }};
 
@@ -152,26 +157,23 @@ std::optional<Arguments> parseArguments(int argc, const char* const* argv, std::
   if (arguments.help) return arguments;
   operands.erase(operands.begin());
 
-  // list and format name their drive as an operand (list's is optional), the others by option.
-  const bool driveOperand = info->command == Command::List || info->command == Command::Format;
-  const std::size_t wanted = static_cast<std::size_t>(info->operands) + (driveOperand ? 1 : 0);
-  const bool optionalDrive = info->command == Command::List;
-  if (operands.size() != wanted && !(optionalDrive && operands.empty())) {
-    problem = std::string(info->name) + ": wrong number of arguments";
-    return std::nullopt;
-  }
-  if (driveOperand && !operands.empty()) {
-    driveOption = operands.back();
-    driveOptionName = info->name;
-    operands.pop_back();
-  }
-  const bool stopDrive = info->command == Command::Stop && driveOptionName == "--drive";
-  if (driveOption && !driveOperand && driveOptionName != info->driveOption && !stopDrive) {
+  const auto names = static_cast<std::size_t>(info->names);
+  const bool byOperand = info->driveBy == kDriveOperand;
+  if (driveOption && driveOptionName != info->driveBy) {
     problem = std::string(info->name) + " takes no " + std::string(driveOptionName);
     return std::nullopt;
   }
-  if (!driveOption && !info->driveOption.empty()) {
-    problem = std::string(info->name) + " needs " + std::string(info->driveOption) + " internal|removable";
+  if (byOperand && operands.size() == names + 1) {
+    driveOption = operands.back();
+    operands.pop_back();
+  }
+  if (operands.size() != names) {
+    problem = std::string(info->name) + ": wrong number of arguments";
+    return std::nullopt;
+  }
+  if (!driveOption && info->driveBy != kNoDrive && !info->driveOptional) {
+    problem = std::string(info->name) + " needs " + (byOperand ? "" : std::string(info->driveBy) + " ") +
+              "internal|removable";
     return std::nullopt;
   }
   if (driveOption) {

@@ -2,9 +2,11 @@
 
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <iostream>
 
+#include "cli/Text.h"
 #include "clips/ClipName.h"
 #include "link/SerialLink.h"
 
@@ -18,22 +20,37 @@ std::string oneLine(std::string text) {
   return text;
 }
 
-void say(const std::string& text) { std::cerr << "dorvik: " << text << "\n" << std::flush; }
+using Clock = std::chrono::steady_clock;
 
-// The listing's progress as a bar on standard error, redrawn in place.
+long secondsSince(Clock::time_point start) {
+  return static_cast<long>(std::chrono::duration_cast<std::chrono::seconds>(Clock::now() - start).count());
+}
+
+// One status line on standard error, redrawn in place and wiped when done.
+void drawStatus(const std::string& text) { std::cerr << "\r" << text << "\x1b[K" << std::flush; }
+void wipeStatus() { std::cerr << "\r\x1b[K" << std::flush; }
+
+// The listing's progress as a bar after the phase's name, with the time it will still take.
 class ConsoleProgress : public platform::memory::MemoryProgressWindow {
  public:
-  using MemoryProgressWindow::MemoryProgressWindow;
-  ~ConsoleProgress() override { std::cerr << "\r" << std::string(kWidth + 16, ' ') << "\r" << std::flush; }
+  ConsoleProgress(platform::memory::MemoryDesktop& desktop, std::string phase, Clock::time_point start)
+      : MemoryProgressWindow(desktop), phase_(std::move(phase)), start_(start) {}
+  ~ConsoleProgress() override { wipeStatus(); }
   void setPercentText(const std::string& text) override {
     MemoryProgressWindow::setPercentText(text);
     const int percent = std::atoi(text.c_str());
     const int filled = percent * kWidth / 100;
-    std::cerr << "\r[" << std::string(filled, '#') << std::string(kWidth - filled, ' ') << "] " << text << std::flush;
+    std::string line = phase_ + " [" + std::string(filled, '#') + std::string(kWidth - filled, ' ') + "] " + text;
+    if (percent > 0 && percent < 100) {
+      line += ", about " + std::to_string(secondsSince(start_) * (100 - percent) / percent) + " s left";
+    }
+    drawStatus(line);
   }
 
  private:
-  static constexpr int kWidth = 40;
+  static constexpr int kWidth = 30;
+  std::string phase_;
+  Clock::time_point start_;
 };
 
 }  // namespace
@@ -45,14 +62,31 @@ ConsoleDesktop::ConsoleDesktop(bool yes, std::string confirmedCaption)
     : yes_(yes), confirmedCaption_(std::move(confirmedCaption)) {}
 
 void ConsoleDesktop::fail(ExitStatus status, const std::string& text) {
-  say(text);
+  tell(text);
   if (status_ == kDone) status_ = status;
 }
 
+void ConsoleDesktop::setPhase(std::string phase) {
+  if (waitShown_) wipeStatus();
+  waitShown_ = false;
+  phase_ = std::move(phase);
+  phaseStart_ = Clock::now();
+}
+
+void ConsoleDesktop::processPendingMessages() {
+  MemoryDesktop::processPendingMessages();
+  // A wait of more than a moment (a copy's, a format's) shows what it waits for and how long.
+  const long waited = secondsSince(phaseStart_);
+  if (phase_.empty() || waited < 1 || progress() != nullptr || !drawsProgress()) return;
+  drawStatus(phase_ + "... " + std::to_string(waited) + " s");
+  waitShown_ = true;
+}
+
 bool ConsoleDesktop::ask(const std::string& question) {
-  std::cerr << oneLine(question) << " [y/N] " << std::flush;
+  std::cerr << (prompt_.empty() ? oneLine(question) : prompt_) << " [y/N] " << std::flush;
   std::string answer;
   std::getline(std::cin, answer);
+  phaseStart_ = Clock::now();  // the wait that follows is the unit's, not the user's
   return answer == "y" || answer == "Y" || answer == "yes";
 }
 
@@ -101,7 +135,7 @@ int ConsoleDesktop::runTemplateDialog(int templateId) {
 
 std::unique_ptr<platform::ProgressWindow> ConsoleDesktop::createProgressWindow() {
   if (!drawsProgress()) return MemoryDesktop::createProgressWindow();
-  return std::make_unique<ConsoleProgress>(*this);
+  return adoptProgress(std::make_unique<ConsoleProgress>(*this, phase_, phaseStart_));
 }
 
 }  // namespace cli

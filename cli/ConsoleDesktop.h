@@ -4,6 +4,7 @@
 // exit status.
 #pragma once
 
+#include <chrono>
 #include <string>
 
 #include "platform/memory/MemoryDesktop.h"
@@ -24,6 +25,13 @@ class ConsoleDesktop : public platform::memory::MemoryDesktop {
   void fail(ExitStatus status, const std::string& text);
   // The window whose logic runs here: its boxes of the unit's error codes are told by code.
   void watch(const ExplorerDialog& dialog) { dialog_ = &dialog; }
+  // The question asked at the terminal in place of the window's own, naming the clip and drive.
+  void setPrompt(std::string prompt) { prompt_ = std::move(prompt); }
+  // What the unit is busy with ("listing the removable drive"), shown with a bar or the time
+  // waited on a terminal.
+  void setPhase(std::string phase);
+  ~ConsoleDesktop() override { setPhase(""); }
+  void processPendingMessages() override;
   bool declined() const { return declined_; }
 
   int messageBox(const std::string& text, const std::string& caption, unsigned style) override;
@@ -35,6 +43,10 @@ class ConsoleDesktop : public platform::memory::MemoryDesktop {
   bool ask(const std::string& question);
 
   const ExplorerDialog* dialog_ = nullptr;
+  std::string prompt_;
+  std::string phase_;
+  std::chrono::steady_clock::time_point phaseStart_;
+  bool waitShown_ = false;
   bool yes_;
   std::string confirmedCaption_;
   ExitStatus status_ = kDone;

@@ -21,19 +21,6 @@ namespace fs = std::filesystem;
 
 constexpr auto kWaitStep = std::chrono::milliseconds(500);
 
-void sayLines(std::string text) {
-  for (auto at = text.find('\n'); at != std::string::npos; at = text.find('\n', at + 1))
-    text.insert(at + 1, "dorvik: ");
-  std::cerr << "dorvik: " << text << "\n" << std::flush;
-}
-
-std::string upperCase(std::string text) {
-  for (char& c : text) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
-  return text;
-}
-
 // The desktop program's working folder when started from the menu.
 bool holdsPortSetup(const fs::path& folder) {
   std::error_code error;
@@ -66,7 +53,7 @@ std::string openPort(const Arguments& arguments, int& status) {
     moveToPortSetup();
     if (given.empty()) {
       if (!theApp.readConfig()) {
-        std::cerr << "dorvik: no port: give --port or DORVIK_PORT, or run where mav.cfg names one\n";
+        tell("no port: give --port or DORVIK_PORT, or run where mav.cfg names one");
         status = kUsage;
         return "";
       }
@@ -74,7 +61,7 @@ std::string openPort(const Arguments& arguments, int& status) {
     } else if (name.size() == 4 && name.starts_with("COM") && name[3] >= '1' && name[3] <= '4') {
       index = name[3] - '1';
     } else {
-      std::cerr << "dorvik: not a port: " << given << " (COM1 to COM4 or a device path)\n";
+      tell("not a port: " + given + " (COM1 to COM4 or a device path)");
       status = kUsage;
       return "";
     }
@@ -87,13 +74,13 @@ std::string openPort(const Arguments& arguments, int& status) {
     message = serialLink.open(index, ExplorerApp::kBaudRate, 0);
   }
   if (!message.empty()) {
-    sayLines(portOpenFailureText(name, message, serialLink.lastErrorText));
+    tell(portOpenFailureText(name, message, serialLink.lastErrorText));
     status = kPortClosed;
     return "";
   }
   theApp.portIndex = index;
   serialLink.onReopenFailure = [name](const std::string& failure) {
-    sayLines(reopenFailureText(name, failure, serialLink.lastErrorText));
+    tell(reopenFailureText(name, failure, serialLink.lastErrorText));
   };
   return name;
 }

@@ -36,13 +36,6 @@ const char* kindName(const std::string& name) {
   }
 }
 
-// The unit's names are upper case; a name typed in lower case means the same file.
-std::string upperCase(std::string text) {
-  std::transform(text.begin(), text.end(), text.begin(),
-                 [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; });
-  return text;
-}
-
 std::string trimmed(const std::string& text) {
   const auto first = text.find_first_not_of(' ');
   if (first == std::string::npos) return "";
@@ -72,6 +65,8 @@ class Session {
     return "";
   }
   MemoryListView& list(DriveKind drive) { return drive == Internal ? window_.internalList : window_.removableList; }
+  // Reads drive's list, as the phase on a terminal; false when the selection failed.
+  bool listDrive(DriveKind drive);
   // Reads drive's list; false (the status set) when it failed or came incomplete.
   bool listed(DriveKind drive);
   // Lists drive and selects the row the typed name names, as a user's click on it does: the
@@ -95,7 +90,12 @@ class Session {
   MemoryExplorerWindow& window_;
 };
 
-bool Session::listed(DriveKind drive) { return dialog_.listDrive(drive) && done(); }
+bool Session::listed(DriveKind drive) { return listDrive(drive) && done(); }
+
+bool Session::listDrive(DriveKind drive) {
+  desktop_.setPhase(std::string("listing the ") + driveName(drive) + " drive");
+  return dialog_.listDrive(drive);
+}
 
 std::optional<std::string> Session::chooseListed(DriveKind drive, const std::string& typed) {
   if (!listed(drive)) return std::nullopt;
@@ -120,6 +120,7 @@ std::optional<std::string> Session::chooseListed(DriveKind drive, const std::str
 }
 
 int Session::finish(const std::string& text) {
+  desktop_.setPhase("");
   if (!done()) return desktop_.status();
   if (arguments_.json) {
     out_ << "{\"done\": " << jsonString(text) << "}\n";
@@ -147,6 +148,8 @@ int Session::run() {
     case Command::Rename: return reported(rename());
     case Command::Format:
       list(drive).setFocus();
+      desktop_.setPrompt(std::string("Format the ") + driveName(drive) + " drive? Every file on it will be lost.");
+      desktop_.setPhase(std::string("formatting the ") + driveName(drive) + " drive");
       dialog_.onFormatDrive();
       return finish("formatted the " + std::string(driveName(drive)) + " drive");
     case Command::Play: return reported(play());
@@ -167,9 +170,10 @@ void Session::printListing() {
   std::vector<bool> complete;
   for (DriveKind drive : drives) {
     // A listing cut short is printed for what it holds, and the status says it is not all.
-    if (!dialog_.listDrive(drive)) return;
+    if (!listDrive(drive)) return;
     complete.push_back(dialog_.listingComplete);
   }
+  desktop_.setPhase("");
   if (arguments_.json) out_ << "{";
   for (std::size_t i = 0; i < drives.size(); ++i) {
     const DriveKind drive = drives[i];
@@ -212,6 +216,7 @@ std::optional<std::string> Session::copy() {
   }
   const auto name = chooseListed(from, arguments_.name);
   if (!name) return std::nullopt;
+  desktop_.setPhase("copying " + printable(*name) + " to the " + driveName(to) + " drive");
   to == Internal ? dialog_.onCopyToInternal() : dialog_.onCopyToRemovable();
   return "copied " + *name + " to the " + driveName(to) + " drive";
 }
@@ -219,6 +224,8 @@ std::optional<std::string> Session::copy() {
 std::optional<std::string> Session::remove() {
   const auto name = chooseListed(*arguments_.drive, arguments_.name);
   if (!name) return std::nullopt;
+  desktop_.setPrompt("Delete " + printable(*name) + " from the " + driveName(*arguments_.drive) + " drive?");
+  desktop_.setPhase("deleting " + printable(*name));
   dialog_.onDeleteFile();
   return "deleted " + *name + " from the " + driveName(*arguments_.drive) + " drive";
 }
@@ -232,6 +239,7 @@ std::optional<std::string> Session::rename() {
     desktop_.fail(kNotDone, newName + " is already on the " + driveName(drive) + " drive: not renamed");
     return std::nullopt;
   }
+  desktop_.setPhase("renaming " + printable(*name));
   dialog_.onRenameFile();
   list(drive).typeInEditor(newName);
   list(drive).endEdit(false);
@@ -241,6 +249,7 @@ std::optional<std::string> Session::rename() {
 std::optional<std::string> Session::play() {
   const auto name = chooseListed(*arguments_.drive, arguments_.name);
   if (!name) return std::nullopt;
+  desktop_.setPhase("cueing " + printable(*name));
   if (arguments_.loop) dialog_.onLoopClip();  // the Loop Clip box, ticked before Play
   dialog_.onPlay();
   return (arguments_.loop ? "looping " : "playing ") + *name;
@@ -264,7 +273,7 @@ void Session::revision() {
 // What can be told wrong before the port is opened: the typed names. The status, or kDone.
 int checkNames(const Arguments& arguments) {
   const auto refuse = [](const std::string& text) {
-    std::cerr << "dorvik: " << text << "\n";
+    tell(text);
     return kUsage;
   };
   const bool namesFile = arguments.command == Command::Copy || arguments.command == Command::Delete ||
@@ -280,7 +289,7 @@ int checkNames(const Arguments& arguments) {
                     " (letters and digits, 1 to 8, then a dot and up to 3)");
     }
     if (sameIgnoringCase(nameField(*newName), nameField(arguments.name))) {
-      std::cerr << "dorvik: " << printable(arguments.name) << " already has that name: nothing to do\n";
+      tell(printable(arguments.name) + " already has that name: nothing to do");
       return kNotDone;
     }
   }
@@ -295,8 +304,8 @@ int checkNames(const Arguments& arguments) {
 int runCommand(const Arguments& arguments, std::ostream& out) {
   const bool asks = arguments.command == Command::Delete || arguments.command == Command::Format;
   if (asks && !arguments.yes && !canAsk()) {
-    std::cerr << "dorvik: " << (arguments.command == Command::Delete ? "delete" : "format")
-              << " asks first: answer at a terminal, or give --yes\n";
+    tell(std::string(arguments.command == Command::Delete ? "delete" : "format") +
+         " asks first: answer at a terminal, or give --yes");
     return kUsage;
   }
   if (arguments.command == Command::Ports) return showPorts(arguments, out);

@@ -1,12 +1,15 @@
 #include "cli/Text.h"
 
 #include <iomanip>
+#include <iostream>
 #include <sstream>
 
 namespace cli {
 namespace {
 
 bool isPlain(unsigned char c) { return c >= 0x20 && c < 0x7F; }
+
+bool jsonErrors = false;
 
 }  // namespace
 
@@ -38,6 +41,25 @@ std::string printable(const std::string& text) {
     }
   }
   return out.str();
+}
+
+std::string upperCase(std::string text) {
+  for (char& c : text) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  }
+  return text;
+}
+
+void tellAsJson(bool json) { jsonErrors = json; }
+
+void tell(const std::string& text) {
+  if (jsonErrors) {
+    std::cerr << "{\"error\": " << jsonString(text) << "}\n" << std::flush;
+    return;
+  }
+  std::string lines = "dorvik: " + text;
+  for (auto at = lines.find('\n'); at != std::string::npos; at = lines.find('\n', at + 1)) lines.insert(at + 1, "dorvik: ");
+  std::cerr << lines << "\n" << std::flush;
 }
 
 }  // namespace cli

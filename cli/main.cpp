@@ -1,10 +1,12 @@
 // dorvik: the playback unit from the command line, for scripts and schedules.
+#include <algorithm>
 #include <iostream>
 #include <string>
 
 #include "app/StartOptions.h"
 #include "cli/Arguments.h"
 #include "cli/Session.h"
+#include "cli/Text.h"
 #include "link/SerialPort.h"
 
 int main(int argc, char** argv) {
@@ -14,8 +16,9 @@ int main(int argc, char** argv) {
   }
   std::string problem;
   const auto arguments = cli::parseArguments(argc, argv, problem);
+  cli::tellAsJson(arguments ? arguments->json : std::find(argv, argv + argc, std::string("--json")) != argv + argc);
   if (!arguments) {
-    std::cerr << "dorvik: " << problem << "\n" << cli::programUsage();
+    cli::tell(problem + " (dorvik --help says more)");
     return cli::kUsage;
   }
   if (arguments->help) {
@@ -24,7 +27,7 @@ int main(int argc, char** argv) {
   }
   const std::string traceProblem = startWireTrace(arguments->trace, "dorvik " DORVIK_VERSION);
   if (!traceProblem.empty()) {
-    std::cerr << "dorvik: the wire trace cannot be written: " << traceProblem << "\n";
+    cli::tell("the wire trace cannot be written: " + traceProblem);
     return cli::kUsage;
   }
   releasePortOnExitSignals();  // Ctrl-C, a closed terminal, `| head`: the port is left free

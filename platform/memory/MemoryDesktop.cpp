@@ -194,8 +194,11 @@ int MemoryDesktop::trackPopupMenu(int menuId, int x, int y) {
 Window* MemoryDesktop::mainWindow() { return explorer_ ? &explorer_->window : nullptr; }
 
 std::unique_ptr<ProgressWindow> MemoryDesktop::createProgressWindow() {
+  return adoptProgress(std::make_unique<MemoryProgressWindow>(*this));
+}
+
+std::unique_ptr<ProgressWindow> MemoryDesktop::adoptProgress(std::unique_ptr<MemoryProgressWindow> window) {
   if (progressFails_) return nullptr;
-  auto window = std::make_unique<MemoryProgressWindow>(*this);
   progress_ = window.get();
   record({Shown::ProgressCreated});
   return window;

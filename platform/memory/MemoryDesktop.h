@@ -149,9 +149,14 @@ class MemoryDesktop : public Desktop {
   int pumps() const { return pumps_; }
   int explorerRuns() const { return explorerRuns_; }
 
+ protected:
+  // Makes window the progress window shown (a derived desktop's own kind of it).
+  std::unique_ptr<ProgressWindow> adoptProgress(std::unique_ptr<MemoryProgressWindow> window);
+
  private:
   void record(Shown entry);
   int nextAnswer(int fallback);
+
   friend class MemoryProgressWindow;
   friend class MemorySplash;
 

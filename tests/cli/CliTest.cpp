@@ -216,6 +216,9 @@ TEST_F(CliTest, ExitStatusAndMessageTellAScriptWhatHappened) {
       {{"format", "removable"}, 2, "give --yes", false},
       {{"copy", "VID00003.MPG"}, 2, "copy needs --to", false},
       {{"list", "attic"}, 2, "not a drive: attic", false},
+      {{"format", "--drive", "internal"}, 2, "dorvik: format takes no --drive (dorvik --help says more)\n", false},
+      {{"--json", "stop", "--to", "internal"}, 2, "{\"error\": \"stop takes no --to (dorvik --help says more)\"}\n",
+       false},
       {{"--port", "COM9", "probe"}, 2, "not a port: COM9", false},
       {{"--trace", "/nonexistent/run.trace", "probe"},
        2,
@@ -231,6 +234,7 @@ TEST_F(CliTest, ExitStatusAndMessageTellAScriptWhatHappened) {
     const std::string command = ::testing::PrintToString(row.arguments);
     EXPECT_EQ(run.status, row.status) << command << run.err;
     EXPECT_THAT(run.err, HasSubstr(row.message)) << command;
+    EXPECT_THAT(run.err, Not(HasSubstr("usage:"))) << command;  // a hint, not the whole usage
     EXPECT_EQ(!served.receivedLines().empty(), row.linesSent) << command;
     EXPECT_EQ(served.drive(Internal).directory, unit.drive(Internal).directory) << command;
   }
