@@ -23,6 +23,11 @@ for program in dorvik-explorer dorvik-unit-sim dorvik; do
   "$program" --version
   "$program" --help >/dev/null
   man -w "$program" >/dev/null
+  # The page reads whole in an 80-column terminal: no groff warning, no line broken past it.
+  page=$(MANWIDTH=80 man --warnings "$program" 2>&1 >/dev/null)
+  [[ -z $page ]] || { echo "FAIL: man $program warns: $page"; exit 1; }
+  page=$(MANWIDTH=80 man "$program" 2>/dev/null)
+  [[ -z $(grep '^.\{81,\}' <<<"$page") ]] || { echo "FAIL: man $program has lines past 80 columns"; exit 1; }
 done
 entry=/usr/share/applications/dorvik-explorer.desktop
 desktop-file-validate "$entry"
