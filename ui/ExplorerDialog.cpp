@@ -42,14 +42,22 @@ platform::ListView& ExplorerDialog::listOf(DriveKind drive) {
   return drive == Internal ? *controls.internalList : *controls.removableList;
 }
 
-void ExplorerDialog::onCommand(int commandId) {
+bool ExplorerDialog::onCommand(int commandId) {
   switch (commandId) {
+    case res::IDC_ABOUT: onAbout(); break;
+    case res::IDC_PLAY: onPlay(); break;
+    case res::IDC_STILL: onStill(); break;
+    case res::IDC_STOP: onStop(); break;
+    case res::IDC_TO_INTERNAL: onCopyToInternal(); break;
+    case res::IDC_TO_REMOVABLE: onCopyToRemovable(); break;
+    case res::IDC_LOOP_CLIP: onLoopClip(); break;
     case res::ID_DELETE_FILE: onDeleteFile(); break;
     case res::ID_RENAME_FILE: onRenameFile(); break;
     case res::ID_FORMAT_DRIVE: onFormatDrive(); break;
     case res::ID_REFRESH: onRefresh(); break;
-    default: break;
+    default: return false;
   }
+  return true;
 }
 
 // The window icons and the minimised window's icon are the front-end's: nothing to do here.

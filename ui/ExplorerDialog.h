@@ -59,8 +59,10 @@ class ExplorerDialog {
   void attach(const ExplorerControls& controls);
   platform::Desktop& desktop() { return desktop_; }
 
-  // Menu commands 32771, 32774, 32777, 32778 as the message table routes them.
-  void onCommand(int commandId);
+  // The message table's one switch: the buttons and the check box of template 102 and the
+  // context menus' commands 32771, 32774, 32777, 32778. False for an ID that is none of them
+  // (the front-end's own: Exit, OK, Cancel).
+  bool onCommand(int commandId);
 
   // Command transaction.
   bool sendCommand(std::string line);

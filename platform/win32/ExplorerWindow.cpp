@@ -110,22 +110,12 @@ INT_PTR ExplorerWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   }
 }
 
-// The message table: buttons and the check box. "E&xit" ends the window as cancelled, as
-// closing it does; Enter and Escape arrive as OK and Cancel.
+// Buttons, the check box and menu commands go to the logic's one switch. "E&xit" ends the
+// window as cancelled, as closing it does; Enter and Escape arrive as OK and Cancel.
 void ExplorerWindow::onCommand(int id) {
-  switch (id) {
-    case res::IDC_ABOUT: logic_.onAbout(); break;
-    case res::IDC_PLAY: logic_.onPlay(); break;
-    case res::IDC_STILL: logic_.onStill(); break;
-    case res::IDC_STOP: logic_.onStop(); break;
-    case res::IDC_TO_INTERNAL: logic_.onCopyToInternal(); break;
-    case res::IDC_TO_REMOVABLE: logic_.onCopyToRemovable(); break;
-    case res::IDC_LOOP_CLIP: logic_.onLoopClip(); break;
-    case res::ID_APP_EXIT:
-    case IDCANCEL: end(IDCANCEL); break;
-    case IDOK: end(IDOK); break;
-    default: logic_.onCommand(id); break;
-  }
+  if (logic_.onCommand(id)) return;
+  if (id == res::ID_APP_EXIT || id == IDCANCEL) end(IDCANCEL);
+  if (id == IDOK) end(IDOK);
 }
 
 // The message table: the lists' notifications.

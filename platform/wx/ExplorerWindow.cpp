@@ -71,25 +71,19 @@ void ExplorerWindow::initialise() {
   listOf(Removable)->SetFocus();
 }
 
-// The message table: buttons and the check box. "E&xit" ends the window as cancelled, as
-// closing it does.
+// The message table: every button and the check box go to the logic's one switch. "E&xit"
+// ends the window as cancelled, as closing it does; other IDs keep the dialog's own handling.
 void ExplorerWindow::bindButtons() {
-  const std::pair<int, void (ExplorerDialog::*)()> buttons[] = {
-      {res::IDC_ABOUT, &ExplorerDialog::onAbout},
-      {res::IDC_PLAY, &ExplorerDialog::onPlay},
-      {res::IDC_STILL, &ExplorerDialog::onStill},
-      {res::IDC_STOP, &ExplorerDialog::onStop},
-      {res::IDC_TO_INTERNAL, &ExplorerDialog::onCopyToInternal},
-      {res::IDC_TO_REMOVABLE, &ExplorerDialog::onCopyToRemovable},
+  const auto route = [this](wxCommandEvent& event) {
+    const int id = fromWxId(event.GetId());
+    if (id == res::ID_APP_EXIT) {
+      endModal(wxID_CANCEL);
+    } else if (!logic_.onCommand(id)) {
+      event.Skip();
+    }
   };
-  for (const auto& [id, handler] : buttons) {
-    Bind(
-        wxEVT_BUTTON, [this, handler = handler](wxCommandEvent&) { (logic_.*handler)(); }, id);
-  }
-  Bind(
-      wxEVT_CHECKBOX, [this](wxCommandEvent&) { logic_.onLoopClip(); }, res::IDC_LOOP_CLIP);
-  Bind(
-      wxEVT_BUTTON, [this](wxCommandEvent&) { endModal(wxID_CANCEL); }, toWxId(res::ID_APP_EXIT));
+  Bind(wxEVT_BUTTON, route);
+  Bind(wxEVT_CHECKBOX, route);
 }
 
 // The message table: one list. The generic list passes its mouse and focus events on to the
