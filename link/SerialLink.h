@@ -58,8 +58,8 @@ class SerialLink {
   void drain();
 
   bool isOpen() const { return portIndex != -1; }
-  // The port's clock (virtual for in-memory ports), in milliseconds.
-  std::int64_t nowMs() const { return port_->nowMs(); }
+  // The port's clock (virtual for in-memory ports), in microseconds.
+  std::int64_t nowUs() const { return port_->nowUs(); }
 
   // Records every byte and every open and close from now on (null: no trace). The link owns
   // the trace, so that its last entry is the close at the program's very end.

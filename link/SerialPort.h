@@ -76,9 +76,9 @@ class SerialPort {
   // Waits before a parity change so that the byte before it leaves the line with its own
   // parity (Sleep). In-memory ports advance their virtual clock instead.
   virtual void pause(int milliseconds);
-  // The port's clock in milliseconds, for a wait that bounds a whole reply besides each byte:
+  // The port's clock in microseconds, for a wait that bounds a whole reply besides each byte:
   // the system's steady clock; in-memory ports read their virtual clock.
-  virtual std::int64_t nowMs() const;
+  virtual std::int64_t nowUs() const;
 
   virtual std::uint32_t lastError() const = 0;
   virtual std::string lastErrorText() const = 0;

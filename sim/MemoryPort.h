@@ -47,7 +47,7 @@ class MemoryPort : public SerialPort {
   bool deviceGone() const override { return isRemovalError(lastError_); }
   std::uint32_t lastError() const override { return lastError_; }
   std::string lastErrorText() const override;
-  std::int64_t nowMs() const override { return clock_.nowMs(); }
+  std::int64_t nowUs() const override { return clock_.nowUs(); }
 
   // Test controls: which COM indexes exist and which are held by another program.
   void setPresent(int portIndex, bool present);

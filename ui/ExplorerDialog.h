@@ -148,7 +148,7 @@ class ExplorerDialog {
  private:
   enum class WaitEnd { Done, Refused, TimedOut };
   WaitEnd awaitReply(std::int32_t timeoutMs, bool strict);
-  bool readReplyByte(std::uint8_t& byte, std::int32_t timeoutMs, std::int64_t deadlineMs);
+  bool readReplyByte(std::uint8_t& byte, std::int32_t timeoutMs, std::int64_t deadlineUs);
   bool transact(std::string line, bool keepCompletion);
   void drainKeepingCompletion();
   bool waitCompletion(DriveKind drive);

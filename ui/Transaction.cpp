@@ -38,7 +38,7 @@ class WindowDisabled {
 
 }  // namespace
 
-bool ExplorerDialog::readReplyByte(std::uint8_t& byte, std::int32_t timeoutMs, std::int64_t deadlineMs) {
+bool ExplorerDialog::readReplyByte(std::uint8_t& byte, std::int32_t timeoutMs, std::int64_t deadlineUs) {
   if (!heldReply_.empty()) {
     byte = heldReply_.front();
     heldReply_.pop_front();
@@ -47,13 +47,14 @@ bool ExplorerDialog::readReplyByte(std::uint8_t& byte, std::int32_t timeoutMs, s
   // Wait in slices and let the windows repaint between them, until the byte's limit (a format
   // may take minutes: no limit, up to the port's cap) or the whole reply's runs out.
   WindowDisabled disabled(desktop_.mainWindow());
-  const std::int64_t startMs = serialLink.nowMs();
-  const std::int64_t limitMs = timeoutMs > 0 ? timeoutMs : kUnlimitedWaitCapMs;
+  // Microseconds, each slice rounded up: on a real clock the slices never add up to less than
+  // the limit.
+  const std::int64_t endUs =
+      std::min(serialLink.nowUs() + std::int64_t{timeoutMs > 0 ? timeoutMs : kUnlimitedWaitCapMs} * 1000, deadlineUs);
   for (;;) {
-    const std::int64_t nowMs = serialLink.nowMs();
-    const std::int64_t waitMs = std::min({startMs + limitMs - nowMs, deadlineMs - nowMs, std::int64_t{kRepaintSliceMs}});
-    if (waitMs <= 0) return false;
-    const int value = serialLink.readByte(static_cast<int>(waitMs));
+    const std::int64_t leftUs = endUs - serialLink.nowUs();
+    if (leftUs <= 0) return false;
+    const int value = serialLink.readByte(static_cast<int>(std::min<std::int64_t>((leftUs + 999) / 1000, kRepaintSliceMs)));
     if (value == kReadFailed) return false;
     if (value != kReadTimedOut) {
       byte = static_cast<std::uint8_t>(value);
@@ -66,10 +67,10 @@ bool ExplorerDialog::readReplyByte(std::uint8_t& byte, std::int32_t timeoutMs, s
 ExplorerDialog::WaitEnd ExplorerDialog::awaitReply(std::int32_t timeoutMs, bool strict) {
   WaitCursor cursor(desktop_);
   // Bytes that are no reply may keep coming: the whole reply has a bound besides each byte's.
-  const std::int64_t deadlineMs =
-      serialLink.nowMs() + (timeoutMs > 0 ? reply::kStatusOverallMs : std::int64_t{kUnlimitedWaitCapMs});
+  const std::int64_t deadlineUs =
+      serialLink.nowUs() + (timeoutMs > 0 ? reply::kStatusOverallMs : std::int64_t{kUnlimitedWaitCapMs}) * 1000;
   const Reply reply = scanReply(
-      [this, deadlineMs](std::uint8_t& byte, std::int32_t limit) { return readReplyByte(byte, limit, deadlineMs); },
+      [this, deadlineUs](std::uint8_t& byte, std::int32_t limit) { return readReplyByte(byte, limit, deadlineUs); },
       timeoutMs, strict);
 
   if (reply.kind == ReplyClass::TimedOut) {

@@ -35,7 +35,7 @@ class ScriptedPort : public SerialPort {
   bool closeDevice() override { return true; }
   std::uint32_t lastError() const override { return 0; }
   std::string lastErrorText() const override { return {}; }
-  std::int64_t nowMs() const override { return nowMs_; }
+  std::int64_t nowUs() const override { return nowMs_ * 1000; }
 
  private:
   std::vector<std::string> replies_;
