@@ -61,7 +61,8 @@ std::string openPort(const Arguments& arguments, int& status) {
     } else if (name.size() == 4 && name.starts_with("COM") && name[3] >= '1' && name[3] <= '4') {
       index = name[3] - '1';
     } else {
-      tell("not a port: " + given + " (COM1 to COM4 or a device path)");
+      tell("not a port: " + given + (arguments.port.empty() ? " (in DORVIK_PORT)" : "") +
+           " (COM1 to COM4 or a device path)");
       status = kUsage;
       return "";
     }

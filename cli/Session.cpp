@@ -169,10 +169,13 @@ void Session::printListing() {
   if (arguments_.drive) drives = {*arguments_.drive};
   std::vector<bool> complete;
   for (DriveKind drive : drives) {
-    // A listing cut short is printed for what it holds, and the status says it is not all.
-    if (!listDrive(drive)) return;
+    // A listing cut short is printed for what it holds, and the status says it is not all; a
+    // drive that did not answer ends the listing, and the drives read before it are printed.
+    if (!listDrive(drive)) break;
     complete.push_back(dialog_.listingComplete);
   }
+  drives.resize(complete.size());
+  if (drives.empty()) return;
   desktop_.setPhase("");
   if (arguments_.json) out_ << "{";
   for (std::size_t i = 0; i < drives.size(); ++i) {

@@ -10,6 +10,7 @@
 #include "link/SerialPort.h"
 
 int main(int argc, char** argv) {
+  keepStandardStreamsOpen();
   if (argc == 2 && std::string(argv[1]) == "--version") {
     std::cout << "dorvik " << DORVIK_VERSION << "\n";
     return 0;
@@ -31,5 +32,10 @@ int main(int argc, char** argv) {
     return cli::kUsage;
   }
   releasePortOnExitSignals();  // Ctrl-C, a closed terminal, `| head`: the port is left free
-  return cli::runCommand(*arguments, std::cout);
+  const int status = cli::runCommand(*arguments, std::cout);
+  if (!(std::cout << std::flush)) {
+    cli::tell("the output could not be written");
+    return status == cli::kDone ? cli::kNotDone : status;
+  }
+  return status;
 }

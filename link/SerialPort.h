@@ -110,3 +110,6 @@ void releaseOpenPort();
 // SIGINT, SIGTERM, SIGHUP and SIGPIPE end the program with releaseOpenPort() first, exit
 // status 128 + the signal.
 void releasePortOnExitSignals();
+// Opens /dev/null on a standard stream a program was started without, so that the port (or a
+// trace) never takes its number: what the program prints would otherwise go to the unit.
+void keepStandardStreamsOpen();

@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 
 WireTrace::WireTrace(std::unique_ptr<std::ostream> out, const std::string& program, Clock clock)
@@ -17,6 +18,14 @@ WireTrace::~WireTrace() { endBurst(); }
 
 std::unique_ptr<WireTrace> WireTrace::create(const std::string& path, const std::string& program,
                                              std::string& problem) {
+  // A trace goes into a file of its own: written into a device (the port itself, say) it
+  // would be sent as commands, or lost.
+  std::error_code error;
+  const auto status = std::filesystem::status(path, error);
+  if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status)) {
+    problem = path + ": not a regular file";
+    return nullptr;
+  }
   auto file = std::make_unique<std::ofstream>(path, std::ios::binary | std::ios::trunc);
   if (!*file) {
     problem = path + ": " + std::strerror(errno);

@@ -1,5 +1,6 @@
 #include "link/posix/HeldPort.h"
 
+#include <fcntl.h>
 #include <sys/ioctl.h>
 #include <unistd.h>
 
@@ -40,6 +41,12 @@ void releaseOpenPort() {
   ::tcsetattr(fd, TCSANOW, &foundSettings);
   ::ioctl(fd, TIOCNXCL);
   ::close(fd);
+}
+
+void keepStandardStreamsOpen() {
+  for (int fd = 0; fd <= 2; ++fd) {
+    if (::fcntl(fd, F_GETFD) == -1) ::open("/dev/null", O_RDWR);  // takes the lowest free number: fd
+  }
 }
 
 void releasePortOnExitSignals() {

@@ -3,3 +3,4 @@
 
 void releaseOpenPort() {}
 void releasePortOnExitSignals() {}
+void keepStandardStreamsOpen() {}

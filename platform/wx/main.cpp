@@ -21,7 +21,8 @@ constexpr const char* kUsage =
     "usage: dorvik-explorer [--config-folder] [--trace FILE] | --help | --version\n"
     "Manages the clips on a Dorvik video playback unit over a serial line (COM1 to COM4).\n"
     "Works in the current folder: mav.cfg keeps the chosen port, and a file or symbolic link\n"
-    "COMn there is used as port n (otherwise /dev/ttyS(n-1)).\n"
+    "COMn there is used as port n (otherwise the n-th serial port: UARTs, then adapters by\n"
+    "their /dev/serial/by-id names; `dorvik ports` shows where each leads).\n"
     "\n"
     "  --config-folder   work in $XDG_CONFIG_HOME/dorvik-explorer (~/.config/dorvik-explorer),\n"
     "                    made when missing, instead of the current folder\n"
@@ -71,6 +72,7 @@ class DorvikExplorerApp : public wxApp {
 wxIMPLEMENT_APP_NO_MAIN(DorvikExplorerApp);
 
 int main(int argc, char** argv) {
+  keepStandardStreamsOpen();
   // Answered before the toolkit starts, so that they work without a display.
   if (argc > 1 && std::strcmp(argv[1], "--version") == 0) {
     std::cout << "dorvik-explorer " << DORVIK_VERSION << "\n";

@@ -499,4 +499,22 @@ TEST_F(CliTest, DorvikPortNamesThePortAndWaitTriesAHeldPortAgain) {
   }
 }
 
+// Started with its standard output or error closed, dorvik never lets the port take their
+// number: what it prints would go to the unit as commands.
+TEST_F(CliTest, ClosedStandardStreamsNeverReachTheUnit) {
+  for (const int closed : {1, 2}) {
+    served.clearReceivedLines();
+    const pid_t child = ::fork();
+    if (child == 0) {
+      ::close(closed);
+      ::execl(DORVIK_PROGRAM, DORVIK_PROGRAM, "--port", pty->slavePath().c_str(), "list", nullptr);
+      ::_exit(127);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    const auto lines = served.receivedLines();
+    EXPECT_EQ(lines, (std::vector<std::string>{"1SL", "?R", "?D", "0SL", "?R", "?D"})) << "fd " << closed;
+  }
+}
+
 }  // namespace
