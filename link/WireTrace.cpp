@@ -23,7 +23,7 @@ std::unique_ptr<WireTrace> WireTrace::create(const std::string& path, const std:
   std::error_code error;
   const auto status = std::filesystem::status(path, error);
   if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status)) {
-    problem = path + ": not a regular file";
+    problem = path + (std::filesystem::is_directory(status) ? ": a folder, not a file" : ": not a regular file");
     return nullptr;
   }
   auto file = std::make_unique<std::ofstream>(path, std::ios::binary | std::ios::trunc);

@@ -224,7 +224,7 @@ TEST_F(CliTest, ExitStatusAndMessageTellAScriptWhatHappened) {
        2,
        "the wire trace cannot be written: /nonexistent/run.trace:",
        false},
-      {{"--trace", "/tmp", "probe"}, 2, "the wire trace cannot be written: /tmp: Is a directory", false},
+      {{"--trace", "/tmp", "probe"}, 2, "the wire trace cannot be written: /tmp: a folder, not a file", false},
   };
   for (const auto& row : rows) {
     served.clearReceivedLines();
