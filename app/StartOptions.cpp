@@ -20,20 +20,9 @@ DesktopOptions parseDesktopOptions(int argc, const char* const* argv) {
   return options;
 }
 
-std::filesystem::path desktopFolder() {
-  namespace fs = std::filesystem;
-  // A relative XDG_CONFIG_HOME is no folder to rely on; the home's .config is the default.
-  if (const char* config = std::getenv("XDG_CONFIG_HOME"); config != nullptr && fs::path(config).is_absolute()) {
-    return fs::path(config) / "dorvik-explorer";
-  }
-  const char* home = std::getenv("HOME");
-  if (home == nullptr || *home == '\0') return {};
-  return fs::path(home) / ".config" / "dorvik-explorer";
-}
-
 std::string enterDesktopFolder() {
   const std::filesystem::path folder = desktopFolder();
-  if (folder.empty()) return "The working folder cannot be found: neither XDG_CONFIG_HOME nor HOME is set.";
+  if (folder.empty()) return "The working folder cannot be found: no environment variable names the user's folders.";
   std::error_code error;
   std::filesystem::create_directories(folder, error);
   if (!error) std::filesystem::current_path(folder, error);

@@ -15,8 +15,8 @@ struct DesktopOptions {
 DesktopOptions parseDesktopOptions(int argc, const char* const* argv);
 
 // The folder the desktop menu's entry works in, where its "mav.cfg" and COMn links live:
-// $XDG_CONFIG_HOME/dorvik-explorer, else ~/.config/dorvik-explorer (POSIX); empty when
-// neither variable says where.
+// $XDG_CONFIG_HOME/dorvik-explorer, else ~/.config/dorvik-explorer (POSIX, app/posix/);
+// %APPDATA%\Dorvik Explorer (Windows, app/win32/); empty when no variable says where.
 std::filesystem::path desktopFolder();
 // Makes desktopFolder() and works in it. Empty text on success, else why not, in words for
 // the user: the program then goes on in the current folder.

@@ -46,7 +46,7 @@ std::string openPort(const Arguments& arguments, int& status) {
   const std::string given = !arguments.port.empty() ? arguments.port : fromEnvironment ? fromEnvironment : "";
   std::string name = upperCase(given);
   int index = 0;
-  if (given.find('/') != std::string::npos) {
+  if (given.find_first_of("/\\") != std::string::npos) {
     serialLink.setPort(makeDevicePort(given));
     name = given;
   } else {

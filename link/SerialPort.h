@@ -99,7 +99,7 @@ std::vector<PortLead> listPorts();
 
 // The operating system's port implementation (posix/ or win32/).
 std::unique_ptr<SerialPort> makeSystemPort();
-// POSIX only: a port that opens the device at path (/dev/ttyUSB0, say) for any COM index.
+// A port that opens the device at path (/dev/ttyUSB0, \\.\COM12) for any COM index.
 std::unique_ptr<SerialPort> makeDevicePort(const std::string& path);
 
 // For a way out where no destructor runs (a signal, a lost display): puts the port the

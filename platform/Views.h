@@ -58,6 +58,9 @@ class ListView : public Control {
   virtual int findLabel(const std::string& text) const = 0;
   // Sorts the rows with compare applied to their item data; keeps the selected row selected.
   virtual void sort(CompareFunction compare, std::int32_t sortCode) = 0;
+  // Stops painting while many rows change (true) and paints the whole list again (false);
+  // lists that paint each change cheaply leave it as it is.
+  virtual void holdRedraw(bool /*held*/) {}
 
   // Starts editing row's label (no edit for -1). The list reports the begin and end of an
   // edit to the window's logic (onBeginLabelEdit, onEndLabelEdit).

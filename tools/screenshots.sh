@@ -4,6 +4,9 @@
 # the port dialog, both communication dialogs and the about box.
 #
 # usage: tools/screenshots.sh [BUILD_DIR [OUT_DIR]]    (defaults: build, screenshots)
+# With the Windows build (build-windows, after tools/windows-test.sh), the Windows program
+# under Wine in that build's prefix, against the simulator of build/, at DPI dots per inch
+# (default 96): DPI=144 tools/screenshots.sh build-windows shots-144
 set -euo pipefail
 
 if [[ -z ${DISPLAY:-} ]]; then
@@ -16,6 +19,14 @@ build=$(cd "${1:-build}" && pwd)
 mkdir -p "${2:-screenshots}"
 out=$(cd "${2:-screenshots}" && pwd)
 explorer=$build/dorvik-explorer simulator=$build/dorvik-unit-sim manifest=$repo/sim/demo.manifest
+if [[ -f $build/platform/win32/dorvik-explorer.exe ]]; then
+  export WINEPREFIX=$build/wine WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+  export DORVIK_EXE=$build/platform/win32/dorvik-explorer.exe
+  explorer=$repo/tests/windows/wine-explorer.sh simulator=$repo/build/dorvik-unit-sim
+  for key in 'HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts' 'HKCU\Control Panel\Desktop'; do
+    wine reg add "$key" /v LogPixels /t REG_DWORD /d "${DPI:-96}" /f >/dev/null 2>&1
+  done
+fi
 
 work=$(mktemp -d)
 app_pid="" sim_pid=""

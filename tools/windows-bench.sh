@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Measures the Windows program under Wine as tools/bench.sh measures the Linux one: the
 # listing of a full Internal Drive (511 clips) with the unit paced at 9600 baud against the
-# line rate, the CPU the program and the wine server used during it, and the program's peak
-# resident memory once both drives are listed.
+# line rate, the CPU the program and the wine server used during it, the program's peak
+# resident memory once both drives are listed, and how long the about box takes to close after
+# Escape.
 #   tools/windows-bench.sh [LINUX_BUILD]   (after tools/windows-test.sh: build-windows/ and its Wine prefix)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -11,6 +12,8 @@ root=$PWD
 simulator=$(realpath "${1:-build}")/dorvik-unit-sim
 export WINEPREFIX=$root/build-windows/wine WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 export DORVIK_EXE=$root/build-windows/platform/win32/dorvik-explorer.exe
+# No window manager runs here: Wine must not wait for one whenever a window hides.
+export WINE_UNMANAGED=1
 
 work=$(mktemp -d)
 sim_pid="" app_pid=""
@@ -79,3 +82,18 @@ wait_until both_listed
 sleep 2  # the rows of the second listing go in after its last block
 peak=$(awk '/^VmHWM:/ {print $2}' "/proc/$program/status")
 echo "(d) dorvik-explorer.exe after listing both drives: peak resident memory $((peak / 1024)) MiB ($peak kB)"
+
+window_named() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1; }
+has_window() { [[ -n $(window_named "$1") ]]; }
+wait_until has_window "Dorvik Explorer"
+main=$(window_named "Dorvik Explorer")
+eval "$(xdotool getwindowgeometry --shell "$main")"
+xdotool mousemove --window "$main" $((344 * WIDTH / 377)) $((111 * HEIGHT / 162)) click 1  # &About
+wait_until has_window "About Dorvik Explorer"
+xdotool windowfocus --sync "$(window_named "About Dorvik Explorer")"
+sleep 0.5
+pressed=$EPOCHREALTIME
+xdotool key Escape
+while has_window "About Dorvik Explorer"; do sleep 0.01; done
+awk -v pressed="$pressed" -v closed="$EPOCHREALTIME" \
+  'BEGIN { printf "(e) the about box closed %.3f s after Escape\n", closed - pressed }'

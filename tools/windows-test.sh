@@ -3,10 +3,12 @@
 # build-windows/ and runs the tests under Wine:
 #  1. every cross-built logic suite, its counts beside those of the same tests in the Linux
 #     build (argument 1, default build/) when that build has the suite;
-#  2. test_win32_port, with Wine's COM1 pointed at dorvik-unit-sim's pseudo-terminal;
+#  2. test_win32_port, with Wine's COM1 pointed at dorvik-unit-sim's pseudo-terminal, and
+#     dorvik.exe there (--version, ports, list);
 #  3. the desktop program, dorvik-explorer.exe, through the Linux desktop smoke scenarios on a
 #     virtual display, and a screenshot of its main window (build-windows/explorer-wine.png).
-# Ends with the line "windows: N passed, M failed" and fails when a test failed.
+# tools/windows-package-test.sh then tests the installer. Ends with the line
+# "windows: N passed, M failed" and fails when a test failed.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -29,21 +31,10 @@ if [[ ! -x $simulator ]]; then
   simulator=$out/host/dorvik-unit-sim
 fi
 
-# Wine: a prefix of our own, no display, no downloads of Mono or Gecko, its chatter in a file.
-export WINEPREFIX=$out/wine WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-unset DISPLAY
-wine_log=$out/wine.log
-: >"$wine_log"
+: >"$out/wine.log"
 sim_pid=
-finish() {
-  [[ -n $sim_pid ]] && kill "$sim_pid" 2>/dev/null
-  wineserver -k 2>>"$wine_log" || true
-}
-trap finish EXIT
-if [[ ! -f $WINEPREFIX/system.reg ]]; then
-  wineboot -i >>"$wine_log" 2>&1
-  wineserver -w
-fi
+wine_cleanup() { [[ -z $sim_pid ]] || kill "$sim_pid" 2>/dev/null; }
+source tools/wine-prefix.sh
 
 # "Suite.Test" for every test a program lists (parameterised ones with their instance names).
 list_tests() {
@@ -119,22 +110,33 @@ tr -d '\r' <"$out/test_win32_port.out" | grep -v '^Running main'
 echo "test_win32_port: $passed passed, $failed failed (COM1 -> $pty)"
 
 echo
-echo "== The desktop program under Wine, installed by its installer: the desktop smoke scenarios"
-installer=$(echo "$out"/pack/windows/dorvik-explorer-*-setup.exe)
-zip=$(echo "$out"/pack/windows/dorvik-explorer-*-windows.zip)
-[[ $(cmake -E tar tf "$zip" | sort | tr '\n' ' ') == "README.txt dorvik-explorer.exe " ]] ||
-  { echo "the zip does not hold the program and its README alone" >&2; exit 1; }
-wine "$installer" /S >>"$wine_log" 2>&1
-wineserver -w
-installed=$(find "$WINEPREFIX/drive_c/users" -path '*/Dorvik Explorer/dorvik-explorer.exe' | head -n 1)
-shortcut=$(find "$WINEPREFIX/drive_c/users" -name 'Dorvik Explorer.lnk' | head -n 1)
-[[ -n $installed && -n $shortcut ]] || { echo "the installer put no program or no Start-menu entry in place" >&2; exit 1; }
-echo "installed: ${installed#"$WINEPREFIX/"}"
-echo "Start menu: ${shortcut#"$WINEPREFIX/"}"
-export DORVIK_EXE=$installed SMOKE_UNDER_WINE=1 SMOKE_SHOTS=$out/desktop-shots
+echo "== dorvik.exe against the simulator behind COM1"
+# check DESCRIPTION PATTERN COMMAND...: the command ends with status 0 and prints a line
+# matching PATTERN.
+check() {
+  local what=$1 pattern=$2 output
+  shift 2
+  if output=$(timeout 60 "$@" 2>>"$wine_log" | tr -d '\r') && grep -qE "$pattern" <<<"$output"; then
+    ((++windows_passed))
+    echo "dorvik.exe $what: ok"
+  else
+    ((++windows_failed))
+    echo "dorvik.exe $what: FAILED"
+    echo "$output"
+  fi
+}
+dorvik=$out/dorvik.exe
+check --version "^dorvik $(sed -n 's/^project(DorvikExplorer VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)\$" \
+  wine "$dorvik" --version
+check ports '^COM1 +COM1 ' wine "$dorvik" ports
+check list '^README\.TXT ' wine "$dorvik" --port COM1 list removable
+
+echo
+echo "== The desktop program under Wine: the desktop smoke scenarios"
+# menu-start runs against the installed program, in tools/windows-package-test.sh.
+export DORVIK_EXE=$out/platform/win32/dorvik-explorer.exe SMOKE_UNDER_WINE=1 SMOKE_SHOTS=$out/desktop-shots
 desktop_passed=0 desktop_failed=0
-for scenario in start-exit menu-start port-choice context-refresh rename about-keys copy-at-once copy-wait-repaint \
-  play delete; do
+for scenario in start-exit port-choice context-refresh rename about-keys copy-at-once copy-wait-repaint play delete; do
   shot=""
   [[ $scenario == start-exit ]] && shot=$out/explorer-wine.png
   if SMOKE_SHOT=$shot bash tools/xvfb.sh bash tests/desktop/smoke.sh "$scenario" "$root/tests/windows/wine-explorer.sh" \
@@ -147,28 +149,6 @@ for scenario in start-exit menu-start port-choice context-refresh rename about-k
   tail -n 1 "$out/desktop-$scenario.log"
 done
 echo "desktop under Wine: $desktop_passed passed, $desktop_failed failed"
-# uninstalled PROGRAM SHORTCUT [/AllUsers]: runs the program's uninstaller; true when it left
-# neither the program nor its Start-menu entry.
-uninstalled() {
-  wine "$(dirname "$1")/uninstall.exe" /S "${@:3}" >>"$wine_log" 2>&1
-  wineserver -w
-  sleep 1  # the uninstaller runs a copy of itself that removes the folder
-  [[ ! -e $1 && ! -e $2 ]]
-}
-uninstalled "$installed" "$shortcut" ||
-  { echo "the uninstaller left the program or its Start-menu entry" >&2; ((++desktop_failed)); }
-# For all users: under Program Files, the entry in every user's Start menu, and gone again.
-all_installed="$WINEPREFIX/drive_c/Program Files/Dorvik Explorer/dorvik-explorer.exe"
-all_shortcut="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Dorvik Explorer.lnk"
-wine "$installer" /S /AllUsers >>"$wine_log" 2>&1
-wineserver -w
-if [[ -e $all_installed && -e $all_shortcut ]]; then
-  uninstalled "$all_installed" "$all_shortcut" /AllUsers ||
-    { echo "the all-users uninstall left the program or its Start-menu entry" >&2; ((++desktop_failed)); }
-else
-  echo "the installer's /AllUsers put no program or no Start-menu entry for all users" >&2
-  ((++desktop_failed))
-fi
 ((windows_passed += desktop_passed, windows_failed += desktop_failed)) || true
 
 echo

@@ -79,6 +79,7 @@ bool ExplorerDialog::listDrive(DriveKind drive) {
   // Whatever the unit sent beyond its 511 records is of no use.
   serialLink.drain();
 
+  list.holdRedraw(true);
   for (std::size_t offset = 0; offset < kListingBytes && listingBuffer[offset] != 0;
        offset += directory::kRecordBytes) {
     if (!entryName(offset)) continue;
@@ -93,6 +94,7 @@ bool ExplorerDialog::listDrive(DriveKind drive) {
   }
   assignSortKeys(list);
   list.sort(compareSortKeys, kSortByNameAscending);
+  list.holdRedraw(false);
 
   // Free space from a partial listing would be wrong: the mark takes its place.
   this->*listing.summaryText =

@@ -16,6 +16,7 @@
 #include <array>
 #include <cstddef>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -25,6 +26,9 @@ constexpr DWORD kUnlimitedReadSliceMs = 1000;
 
 class Win32SerialPort final : public SerialPort {
  public:
+  Win32SerialPort() = default;
+  // Opens device ("\\.\COM12", say) for any COM index.
+  explicit Win32SerialPort(std::string device) : device_(std::move(device)) {}
   ~Win32SerialPort() override { closeDevice(); }
 
   bool openDevice(int portIndex) override;
@@ -53,6 +57,7 @@ class Win32SerialPort final : public SerialPort {
   static constexpr DWORD kNoLimitApplied = 0;  // never a limit readWithin applies
 
   HANDLE handle_ = INVALID_HANDLE_VALUE;
+  std::string device_;  // empty: "COM1".."COM4" by index
   std::string name_;
   // Bytes read from the driver and not yet handed out: input_[next_..end_).
   std::array<std::uint8_t, 4096> input_{};
@@ -66,7 +71,7 @@ class Win32SerialPort final : public SerialPort {
 
 bool Win32SerialPort::openDevice(int portIndex) {
   closeDevice();
-  const std::string name = "COM" + std::to_string(portIndex + 1);
+  const std::string name = device_.empty() ? "COM" + std::to_string(portIndex + 1) : device_;
   handle_ = CreateFileA(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
   // The error must be taken before any other call, or it would report that call's failure.
   if (handle_ == INVALID_HANDLE_VALUE) return fail();
@@ -180,3 +185,5 @@ std::string Win32SerialPort::lastErrorText() const {
 }  // namespace
 
 std::unique_ptr<SerialPort> makeSystemPort() { return std::make_unique<Win32SerialPort>(); }
+
+std::unique_ptr<SerialPort> makeDevicePort(const std::string& path) { return std::make_unique<Win32SerialPort>(path); }

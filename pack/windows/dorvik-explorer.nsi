@@ -1,5 +1,5 @@
-; The Windows installer of Dorvik Explorer: makensis -DVERSION=... -DFILES=<folder with the exe
-; and README.txt> -DOUTFILE=<installer> dorvik-explorer.nsi
+; The Windows installer of Dorvik Explorer: makensis -DVERSION=... -DFILES=<folder with the two
+; programs and README.txt> -DOUTFILE=<installer> dorvik-explorer.nsi
 ; Per user by default; /AllUsers (as an administrator) installs for every user. /S is silent.
 Unicode true
 ; A 64-bit installer: the program is 64-bit, and so is the Wine it is tested under.
@@ -37,6 +37,7 @@ FunctionEnd
 Section "Install"
   SetOutPath "$INSTDIR"
   File "${FILES}\dorvik-explorer.exe"
+  File "${FILES}\dorvik.exe"
   File "${FILES}\README.txt"
   WriteUninstaller "$INSTDIR\uninstall.exe"
   ; The program keeps mav.cfg in the folder it runs in: the entry gives it the user's own.
@@ -53,6 +54,7 @@ SectionEnd
 Section "Uninstall"
   Delete "$SMPROGRAMS\${PRODUCT}.lnk"
   Delete "$INSTDIR\dorvik-explorer.exe"
+  Delete "$INSTDIR\dorvik.exe"
   Delete "$INSTDIR\README.txt"
   Delete "$INSTDIR\uninstall.exe"
   RMDir "$INSTDIR"

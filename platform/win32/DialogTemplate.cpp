@@ -1,5 +1,8 @@
 #include "platform/win32/DialogTemplate.h"
 
+#include <algorithm>
+#include <string>
+
 #include "res/Resources.h"
 
 namespace win32ui {
@@ -14,6 +17,24 @@ struct ItemClass {
   WORD atom;            // 0: by name
   const wchar_t* name;  // when atom is 0
 };
+
+// A static control that shows text (not an icon or a bitmap).
+bool isTextLabel(HWND control) {
+  char className[16] = {};
+  GetClassNameA(control, className, sizeof className);
+  const LONG type = GetWindowLongA(control, GWL_STYLE) & SS_TYPEMASK;
+  return lstrcmpiA(className, "Static") == 0 && (type == SS_LEFT || type == SS_CENTER || type == SS_RIGHT);
+}
+
+// Width in pixels of a label's text in the font selected into dc, on one line.
+int textWidth(HDC dc, HWND label) {
+  std::string text(static_cast<std::size_t>(GetWindowTextLengthA(label)) + 1, '\0');
+  text.resize(static_cast<std::size_t>(GetWindowTextA(label, text.data(), static_cast<int>(text.size()))));
+  RECT extent{};
+  const UINT prefix = (GetWindowLongA(label, GWL_STYLE) & SS_NOPREFIX) ? DT_NOPREFIX : 0;
+  DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &extent, DT_CALCRECT | DT_SINGLELINE | prefix);
+  return extent.right - extent.left;
+}
 
 ItemClass classOf(res::ControlKind kind) {
   switch (kind) {
@@ -68,6 +89,35 @@ DialogTemplateData::DialogTemplateData(int templateId, DWORD windowStyle) {
     }
     add(0);  // no creation data
   }
+}
+
+void fitLabels(HWND dialog) {
+  HDC dc = GetDC(dialog);
+  const HGDIOBJ oldFont = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(dialog, WM_GETFONT, 0, 0)));
+  RECT client{};
+  GetClientRect(dialog, &client);
+  LONG margin = client.right;
+  LONG right = 0;
+  for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+    RECT rect{};
+    GetWindowRect(child, &rect);
+    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
+    margin = std::min(margin, rect.left);
+    if (!isTextLabel(child)) continue;
+    const int width = textWidth(dc, child);
+    if (width > rect.right - rect.left) {
+      SetWindowPos(child, nullptr, 0, 0, width, rect.bottom - rect.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+      rect.right = rect.left + width;
+    }
+    right = std::max(right, rect.right);
+  }
+  SelectObject(dc, oldFont);
+  ReleaseDC(dialog, dc);
+  if (right + margin <= client.right) return;
+  RECT frame{};
+  GetWindowRect(dialog, &frame);
+  SetWindowPos(dialog, nullptr, 0, 0, frame.right - frame.left + right + margin - client.right, frame.bottom - frame.top,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void DialogTemplateData::addDword(DWORD value) {

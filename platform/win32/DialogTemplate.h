@@ -24,4 +24,10 @@ class DialogTemplateData {
   std::vector<WORD> words_;
 };
 
+// The templates' rectangles were measured in another font: a static text wider than its
+// rectangle in the dialog's font (its wide letters grow more than the average the dialog units
+// follow) grows to its text, and the dialog grows to keep its left margin on the right too.
+// Called as a dialog is initialised.
+void fitLabels(HWND dialog);
+
 }  // namespace win32ui

@@ -76,6 +76,7 @@ int ExplorerWindow::run() {
 INT_PTR CALLBACK ExplorerWindow::procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_INITDIALOG) {
     SetWindowLongPtrA(window, GWLP_USERDATA, lParam);
+    fitLabels(window);
     return FALSE;  // the focus is set once the drives are read
   }
   auto* self = reinterpret_cast<ExplorerWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));

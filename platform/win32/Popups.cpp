@@ -13,6 +13,7 @@ namespace {
 INT_PTR CALLBACK progressProcedure(HWND window, UINT message, WPARAM, LPARAM lParam) {
   if (message == WM_INITDIALOG) {
     SetWindowLongPtrA(window, GWLP_USERDATA, lParam);
+    fitLabels(window);
     return TRUE;
   }
   const auto* desktop = reinterpret_cast<const Win32Desktop*>(GetWindowLongPtrA(window, GWLP_USERDATA));

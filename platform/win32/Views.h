@@ -43,6 +43,7 @@ class Win32ListView : public HandleControl<platform::ListView> {
   int rowCount() const override;
   int insertRow(int index, const std::string& label, int image) override;
   void setCell(int row, int column, const std::string& text) override;
+  void holdRedraw(bool held) override;
   std::string cell(int row, int column) const override;
   void setImage(int row, int image) override;
   int image(int row) const override;

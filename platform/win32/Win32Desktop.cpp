@@ -23,6 +23,7 @@ INT_PTR CALLBACK modalProcedure(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_INITDIALOG:
       SetWindowLongPtrA(window, GWLP_USERDATA, lParam);
       dialog = reinterpret_cast<const ModalDialog*>(lParam);
+      fitLabels(window);
       if (dialog->onInit) dialog->onInit(window);
       return TRUE;
     case WM_COMMAND: {

@@ -1,7 +1,6 @@
 // dorvik-explorer.exe: the desktop program on Windows. Like the Linux one it works in its
 // current folder, where "mav.cfg" lives, or with --config-folder (as the Start-menu entry
 // starts it) in "Dorvik Explorer" under the user's application-data folder.
-#include <cstdlib>
 #include <string>
 
 #include "app/ExplorerApp.h"
@@ -10,15 +9,6 @@
 #include "ui/ProgressDialog.h"
 
 namespace {
-
-// A folder of the user's own: an installed program's folder is not writable.
-bool enterConfigFolder() {
-  const char* appData = std::getenv("APPDATA");
-  if (appData == nullptr) return false;
-  const std::string folder = std::string(appData) + "\\Dorvik Explorer";
-  CreateDirectoryA(folder.c_str(), nullptr);  // already there after the first start
-  return SetCurrentDirectoryA(folder.c_str()) != 0;
-}
 
 void warn(const std::string& text) {
   MessageBoxA(nullptr, text.c_str(), "Dorvik Explorer", MB_OK | MB_ICONEXCLAMATION);
@@ -38,9 +28,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     warn("The wire trace cannot be written:\n" + traceProblem);
     return 1;
   }
-  if (options.configFolder && !enterConfigFolder()) {
-    warn("The folder Dorvik Explorer keeps its settings in cannot be made.\nThe port is looked for in the current "
-         "folder instead.");
+  if (options.configFolder) {
+    const std::string folderProblem = enterDesktopFolder();
+    if (!folderProblem.empty()) warn(folderProblem);
   }
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES | ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&controls);
