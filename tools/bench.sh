@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# The measurements of the README's "Measurements" section:
+# The measurements of HACKING.md's "Measurements" section:
 #   (a) to (c): dorvik-bench (listing at 9600 baud, one transaction, CPU while waiting);
 #   (d) the peak resident memory of dorvik-explorer after listing two full drives (511
 #       entries each), under a virtual X server against dorvik-unit-sim.
