@@ -252,6 +252,14 @@ std::optional<std::string> Session::rename() {
 std::optional<std::string> Session::play() {
   const auto name = chooseListed(*arguments_.drive, arguments_.name);
   if (!name) return std::nullopt;
+  // The unit cues by number alone: a clip that shares the number may be the one it plays.
+  const MemoryListView& rows = list(*arguments_.drive);
+  for (int row = 0; row < rows.rowCount(); ++row) {
+    const std::string other = rows.cell(row, 0);
+    if (other != *name && clipKind(other) <= PlayList && other.substr(5, 3) == name->substr(5, 3)) {
+      tell("note: " + printable(other) + " on the drive has the same number; the unit cues by number");
+    }
+  }
   desktop_.setPhase("cueing " + printable(*name));
   if (arguments_.loop) dialog_.onLoopClip();  // the Loop Clip box, ticked before Play
   dialog_.onPlay();
