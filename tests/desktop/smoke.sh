@@ -17,10 +17,12 @@ set -euo pipefail
 scenario=$1 explorer=$2 simulator=$3 manifest=$4
 
 work=$(mktemp -d)
-app_pid="" sim_pid=""
+app_pid="" sim_pid="" xvfb_pid=""
 cleanup() {
   [[ -n $app_pid ]] && kill "$app_pid" 2>/dev/null || true
   [[ -n $sim_pid ]] && kill "$sim_pid" 2>/dev/null || true
+  # A scenario that fails while its own display is up must not wait for that server for ever.
+  [[ -n $xvfb_pid ]] && kill "$xvfb_pid" 2>/dev/null || true
   wait 2>/dev/null || true
   rm -rf "$work"
 }
