@@ -1,6 +1,8 @@
 // ExplorerApp: start-up and exit. Reads "mav.cfg" (one byte, the port digit '1'..'4'), asks
 // for a port when it has none, opens the serial link at 9600 baud, probes the unit with
 // "0SL", asks once more when nothing answers, saves the port digit and runs the main window.
+// `dorvik` takes the same reading and probing steps. Beside it, the words a port that will not
+// open is told in.
 #pragma once
 
 #include <cstdint>

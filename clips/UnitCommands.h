@@ -1,5 +1,5 @@
-// What copy, delete, format and rename have in common: selecting a drive, and the clip names
-// they may put on the line.
+// What copy, delete, format and rename have in common: selecting a drive, the clip names they
+// may put on the line, and finding a clip in a list.
 #pragma once
 
 #include <optional>

@@ -1,6 +1,7 @@
 // The platform services of the application: message boxes, the modal dialogs, the wait
 // cursor, the message pump, popup menus, and the windows that the logic creates (progress
-// window, splash). One implementation per front-end: platform/wx/ and platform/memory/.
+// window, splash). One implementation per front-end: platform/wx/ (Linux), platform/win32/
+// (Windows) and platform/memory/ (tests, and beneath `dorvik`'s console desktop in cli/).
 #pragma once
 
 #include <memory>

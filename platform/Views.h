@@ -1,7 +1,8 @@
 // What the program logic asks of the screen: a small set of interfaces modelled on the
-// dialog controls it uses. The desktop front-end (platform/wx/) implements them with real
-// widgets; tests use the in-memory implementation (platform/memory/), in which a scripted
-// user answers and every box, dialog, cursor and focus change is recorded.
+// dialog controls it uses. The desktop front-ends (platform/wx/, platform/win32/) implement
+// them with real controls; tests and `dorvik` use the in-memory implementation
+// (platform/memory/), in which a scripted user answers and every box, dialog, cursor and focus
+// change is recorded.
 //
 // The logic never includes a toolkit header; these headers are its only view of a window.
 #pragma once

@@ -1,3 +1,5 @@
+// The unit's two drives: which list shows each, its name as the user reads it, and the line
+// that selects it.
 #pragma once
 
 #include <cstdint>

@@ -3,6 +3,7 @@
 // through a function the caller gives (the serial link, or bytes a drain kept back), so the
 // same rules serve every wait. Every time limit applies to a single byte, never to a whole
 // reply, and a read that fails (the device is gone) ends the scan the way a time-out does.
+// Beside the scan, the table of the error codes the unit is known to send.
 #pragma once
 
 #include <cstdint>

@@ -1,6 +1,7 @@
 // The program's resource set as data: dialog templates, menus, strings, and the IDs of icons
-// and bitmaps. The desktop front-end builds its windows from these templates; the logic and
-// its tests read the same texts, so a caption or message exists in exactly one place.
+// and bitmaps. Both desktop front-ends (wx, Win32) build their windows from these templates;
+// the logic and its tests read the same texts, so a caption or message exists in exactly one
+// place.
 #pragma once
 
 #include <cstdint>

@@ -38,7 +38,8 @@ bool parseBytes(const std::string& rest, std::string& bytes, std::string& why) {
   for (std::size_t i = 0; i < hex.size(); i += 3) {
     const int high = hexDigit(hex[i]), low = hexDigit(hex[i + 1]);
     if (high < 0 || low < 0 || (i + 2 < hex.size() && hex[i + 2] != ' ')) {
-      why = "\"" + hex.substr(i, 2) + "\" is not a byte in hex";
+      // Appended, not "\"" + ...: GCC 12 warns falsely (-Wrestrict) on a literal before a temporary.
+      why = std::string("\"").append(hex, i, 2).append("\" is not a byte in hex");
       return false;
     }
     bytes.push_back(static_cast<char>(high * 16 + low));

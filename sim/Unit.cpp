@@ -141,7 +141,7 @@ std::int64_t Unit::emit(const std::string& reply, const FaultRule* fault, std::i
     case Fault::None: break;
     case Fault::Silence: bytes.clear(); break;
     case Fault::NoiseBefore: bytes = noise(fault->count) + reply; break;
-    case Fault::RWithoutCr: bytes = "R"; break;
+    case Fault::RWithoutCr: bytes.assign(1, 'R'); break;  // = "R" makes GCC 12 warn falsely (-Wrestrict)
     case Fault::DoubleR: bytes = "RR\r"; break;
     case Fault::ErrorCode: bytes = "E" + fault->code + "\r"; break;
     case Fault::Truncated: bytes = reply.substr(0, static_cast<std::size_t>(std::max(fault->count, 0))); break;

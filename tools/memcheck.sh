@@ -27,7 +27,7 @@ WRAPPER
 chmod +x "$work/explorer"
 
 status=0
-bash tools/xvfb.sh \
+SMOKE_SLOWDOWN=4 bash tools/xvfb.sh \
   bash tests/desktop/smoke.sh "$scenario" "$work/explorer" "$build/dorvik-unit-sim" sim/demo.manifest || status=$?
 summary=$(grep -h "ERROR SUMMARY" "$work/memcheck.log" | tail -n 1 | sed 's/^==[0-9]*== //')
 echo "memcheck ($scenario): ${summary:-no valgrind summary}"

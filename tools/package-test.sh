@@ -8,14 +8,14 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 build=$(realpath "${1:-build}")
 
-bash tools/install-deps.sh dpkg-dev desktop-file-utils man-db
+bash tools/install-deps.sh package
 echo "== Debian package"
 rm -f "$build"/dorvik-explorer_*.deb
 (cd "$build" && cpack -G DEB >/dev/null)
 deb=$(echo "$build"/dorvik-explorer_*.deb)
 dpkg-deb --field "$deb" Package Version Depends
 
-DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "$deb" >/dev/null
+DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "$deb" >/dev/null
 trap 'DEBIAN_FRONTEND=noninteractive apt-get remove -y -qq dorvik-explorer >/dev/null' EXIT
 
 for program in dorvik-explorer dorvik-unit-sim dorvik; do

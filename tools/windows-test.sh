@@ -16,8 +16,7 @@ linux_build=$(realpath -m "${1:-build}")
 out=$root/build-windows
 started=$SECONDS
 
-bash tools/install-deps.sh build-essential cmake ninja-build googletest \
-  g++-mingw-w64-x86-64-posix wine wine64 fonts-wine imagemagick xvfb xauth xdotool nsis
+bash tools/install-deps.sh windows
 
 echo "== Cross build for Windows (build-windows/)"
 cmake -S . -B "$out" -G Ninja --no-warn-unused-cli -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake >/dev/null

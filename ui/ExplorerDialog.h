@@ -3,8 +3,8 @@
 // directory listing (protocol/); playback and the about box (ui/); copy, delete, format and
 // rename (clips/). Each area defines its members in its own folder.
 //
-// The dialog talks to the screen only through the platform interfaces: the desktop
-// front-end builds the window from template 102, binds its controls with attach(), calls
+// The dialog talks to the screen only through the platform interfaces: each front-end
+// builds the window from template 102, binds its controls with attach(), calls
 // onInitDialog(), then forwards each event to the handler named after it.
 #pragma once
 

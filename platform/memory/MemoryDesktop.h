@@ -1,7 +1,7 @@
-// MemoryDesktop: the platform services for tests. A scripted user answers every message box
-// and dialog in the order the test queued the answers, and everything shown is recorded
-// (with the virtual time it was shown at, when a clock is set), so tests assert what a person
-// would have seen.
+// MemoryDesktop: the platform services for tests, and the base of `dorvik`'s console desktop
+// (cli/ConsoleDesktop.h). A scripted user answers every message box and dialog in the order
+// the test queued the answers, and everything shown is recorded (with the virtual time it was
+// shown at, when a clock is set), so tests assert what a person would have seen.
 #pragma once
 
 #include <cstdint>

@@ -10,15 +10,19 @@
 # the port's lock is not checked: Wine does not lock a serial device. With SMOKE_SHOT set,
 # start-exit saves the listed main window there.
 # copy-wait-repaint leaves its screenshots in SMOKE_SHOTS, or beside EXPLORER in desktop-shots/.
+# With SMOKE_SLOWDOWN set to a whole number, every wait is that many times as long (a program
+# under valgrind starts many times slower, the more so while builds share the processors).
 set -euo pipefail
 
 scenario=$1 explorer=$2 simulator=$3 manifest=$4
 
 work=$(mktemp -d)
-app_pid="" sim_pid=""
+app_pid="" sim_pid="" xvfb_pid=""
 cleanup() {
   [[ -n $app_pid ]] && kill "$app_pid" 2>/dev/null || true
   [[ -n $sim_pid ]] && kill "$sim_pid" 2>/dev/null || true
+  # A scenario that fails while its own display is up must not wait for that server for ever.
+  [[ -n $xvfb_pid ]] && kill "$xvfb_pid" 2>/dev/null || true
   wait 2>/dev/null || true
   rm -rf "$work"
 }
@@ -33,7 +37,7 @@ fail() {
 
 # wait_for SECONDS DESCRIPTION COMMAND...: polls COMMAND until it succeeds.
 wait_for() {
-  local limit=$1 what=$2; shift 2
+  local limit=$(($1 * ${SMOKE_SLOWDOWN:-1})) what=$2; shift 2
   local deadline=$((SECONDS + limit))
   until "$@" >/dev/null 2>&1; do
     ((SECONDS < deadline)) || fail "timed out waiting for $what"
@@ -72,7 +76,7 @@ click_du() {
 }
 
 expect_exit_status() {
-  local status=0 deadline=$((SECONDS + 15))
+  local status=0 deadline=$((SECONDS + 15 * ${SMOKE_SLOWDOWN:-1}))
   while kill -0 "$app_pid" 2>/dev/null; do
     ((SECONDS < deadline)) || fail "the program did not end"
     sleep 0.2

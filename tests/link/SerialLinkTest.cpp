@@ -79,7 +79,8 @@ class RecordingPort : public SerialPort {
     log_.note("close");
     return log_.refuseClose ? fail(6) : true;
   }
-  void pause(int milliseconds) override { log_.note("~" + std::to_string(milliseconds)); }
+  // Appended, not "~" + ...: GCC 12 warns falsely (-Wrestrict) on a literal before a temporary.
+  void pause(int milliseconds) override { log_.note(std::string("~").append(std::to_string(milliseconds))); }
   bool deviceGone() const override { return log_.gone; }
   std::uint32_t lastError() const override { return error_; }
   std::string lastErrorText() const override { return "error " + std::to_string(error_); }

@@ -74,7 +74,9 @@ void addRecord(sim::Drive& drive, Random& random) {
   } else if (kind < 78) {
     add(drive, withOddByte(clipName(random), random), size);
   } else if (kind < 81) {
-    add(drive, "\xE5" + clipName(random).substr(1), size);
+    std::string deleted = clipName(random);
+    deleted[0] = '\xE5';  // the mark of a deleted record
+    add(drive, deleted, size);
   } else if (kind < 87) {
     addLongName(drive);
     add(drive, clipName(random), size);

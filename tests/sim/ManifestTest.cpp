@@ -52,7 +52,7 @@ TEST(Manifest, AHeadingResetsOnlyItsDrive) {
 
 TEST(Manifest, BadLinesAreNamedAndChangeNothing) {
   std::string tooMany = "[internal]\n";
-  for (int i = 0; i < 512; ++i) tooMany += "F" + std::to_string(i) + ".DAT 1\n";
+  for (int i = 0; i < 512; ++i) tooMany.append("F").append(std::to_string(i)).append(".DAT 1\n");
   const struct {
     std::string text;
     std::string error;

@@ -42,7 +42,7 @@ inline std::string visible(const std::string& bytes) {
     if (c == '\r')
       text += "<CR>";
     else if (c < 0x20 || c >= 0x7F)
-      text += "<" + std::to_string(c) + ">";
+      text.append("<").append(std::to_string(c)).append(">");
     else
       text.push_back(static_cast<char>(c));
   }

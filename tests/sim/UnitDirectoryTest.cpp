@@ -60,7 +60,7 @@ TEST_F(UnitDirectory, CopyIntoAFullTableFailsInItsSecondReply) {
   auto& internal = unit.drive(Internal);
   internal.sectors = 0xFFFFFF;
   for (int i = 3; i < static_cast<int>(sim::kRecords); ++i) {
-    ASSERT_TRUE(internal.addFile("F" + std::to_string(i) + ".DAT", 1));
+    ASSERT_TRUE(internal.addFile(std::string("F").append(std::to_string(i)).append(".DAT"), 1));
   }
   const auto before = internal.directory;
   EXPECT_EQ(exchange(unit, "VID00012MPGCI"), "R\rE04\r");
