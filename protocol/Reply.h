@@ -1,13 +1,13 @@
 // Replies to a command line, as the unit sends them: "R" CR when done, "E", two digits and
 // CR when refused; anything else on the line is skipped. The scan reads one byte at a time
 // through a function the caller gives (the serial link, or bytes a drain kept back), so the
-// same rules serve every wait. Every time limit applies to a single byte, never to a whole
-// reply, and a read that fails (the device is gone) ends the scan the way a time-out does.
+// same rules serve every wait. The limit the scan gives applies to each single byte; the
+// caller's reader bounds the whole wait as well (kStatusOverallMs), and a read that fails (the
+// device is gone) ends the scan the way a time-out does.
 // Beside the scan, the table of the error codes the unit is known to send.
 #pragma once
 
 #include <cstdint>
-
 
 namespace reply {
 
